@@ -1,0 +1,53 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace plat {
+
+// Attribute bits, as the lists, the tree, the search and the attribute editor read them.
+enum Attr : quint32 {
+    kAttrReadOnly = 0x01,
+    kAttrHidden = 0x02,
+    kAttrSystem = 0x04,
+    kAttrVolume = 0x08,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+    kAttrNormal = 0x80,
+};
+
+// One directory entry with full find data. Times are UTC nanoseconds since the epoch.
+struct FindData {
+    QString name;
+    quint32 attributes = 0;
+    qint64 size = 0;            // folders 0
+    qint64 creationNs = 0;      // birth time when the file system has it, else the write time
+    qint64 writeNs = 0;
+    qint64 accessNs = 0;
+    QString shortName;          // always empty on Linux
+    bool isLink = false;
+    quint64 dev = 0;
+    quint64 ino = 0;
+    bool isDir() const { return attributes & kAttrDirectory; }
+};
+
+// Called per entry; return false to stop the enumeration.
+using EntrySink = std::function<bool(const FindData&)>;
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+    // Entries of folder `dir` whose names match the mask piece, in readdir order ("." and ".." included,
+    // ".." dropped at "/"). Returns false when nothing matched (an unreadable folder matches nothing).
+    virtual bool enumerate(const QString& dir, const QString& piece, const EntrySink& sink) = 0;
+    // The find data of one path, as a search on that full path would give it.
+    virtual std::optional<FindData> find(const QString& path) = 0;
+};
+
+class LinuxFileSystem : public IFileSystem {
+public:
+    bool enumerate(const QString& dir, const QString& piece, const EntrySink& sink) override;
+    std::optional<FindData> find(const QString& path) override;
+};
+
+} // namespace plat

@@ -1,0 +1,25 @@
+#include "platform/Services.h"
+#include "platform/FileSystem.h"
+#include "platform/Launcher.h"
+#include "platform/Volumes.h"
+
+namespace plat {
+
+Services& services()
+{
+    static Services s;
+    return s;
+}
+
+void installDefaultServices()
+{
+    static LinuxFileSystem fs;
+    static LinuxVolumes volumes;
+    static LinuxLauncher launcher;
+    Services& s = services();
+    s.fs = &fs;
+    s.volumes = &volumes;
+    s.launcher = &launcher;
+}
+
+} // namespace plat

@@ -1,0 +1,35 @@
+#pragma once
+
+// One pointer per platform interface; main() fills them, tests swap fakes with ScopedServices.
+namespace plat {
+
+class IFileSystem;
+class IVolumes;
+class ILauncher;
+class IInstances;
+class IHotkeys;
+
+struct Services {
+    IFileSystem* fs = nullptr;
+    IVolumes* volumes = nullptr;
+    ILauncher* launcher = nullptr;
+    IInstances* instances = nullptr;
+    IHotkeys* hotkeys = nullptr;
+};
+
+Services& services();
+
+// Fills the interfaces that need no application object with their Linux implementations.
+void installDefaultServices();
+
+class ScopedServices {
+public:
+    explicit ScopedServices(const Services& replacement) : m_saved(services()) { services() = replacement; }
+    ~ScopedServices() { services() = m_saved; }
+    ScopedServices(const ScopedServices&) = delete;
+    ScopedServices& operator=(const ScopedServices&) = delete;
+private:
+    Services m_saved;
+};
+
+} // namespace plat

@@ -1,0 +1,30 @@
+#include "support/ScriptedDialogs.h"
+#include "ui/Dialogs.h"
+#include <gtest/gtest.h>
+
+TEST(Dialogs, FilterTextBecomesQtFilterAndStarDotStarMatchesEverything)
+{
+    EXPECT_EQ(ui::Dialogs::qtFilter(QStringLiteral("文本文件|*.txt;*.log|所有文件|*.*")),
+              QStringLiteral("文本文件 (*.txt *.log);;所有文件 (*)"));
+    EXPECT_EQ(ui::Dialogs::qtFilter(QString()), QString());
+}
+
+TEST(Dialogs, ScriptedServiceIsInstalledForItsLifetimeAndAnswersFromItsQueue)
+{
+    ui::Dialogs* before = ui::Dialogs::installed();
+    {
+        test::ScriptedDialogs dlg;
+        EXPECT_EQ(&ui::Dialogs::get(), &dlg);
+        dlg.answerQuestion(ui::Dialogs::Cancel);
+        EXPECT_EQ(ui::Dialogs::get().question(nullptr, QStringLiteral("删除?"), QStringLiteral("删除"),
+                                              ui::Dialogs::EscCancels),
+                  ui::Dialogs::Cancel);
+        ui::Dialogs::get().error(nullptr, QStringLiteral("x  不存在！"));
+        ui::Dialogs::get().beep();
+        ASSERT_EQ(dlg.calls().size(), 3u);
+        EXPECT_EQ(dlg.calls()[1].caption, QStringLiteral("错误"));
+        EXPECT_EQ(dlg.calls()[1].text, QStringLiteral("x  不存在！"));
+        EXPECT_EQ(dlg.beeps(), 1);
+    }
+    EXPECT_EQ(ui::Dialogs::installed(), before);
+}
