@@ -34,6 +34,10 @@ struct FindData {
 // Called per entry; return false to stop the enumeration.
 using EntrySink = std::function<bool(const FindData&)>;
 
+// Which kind of entry an enumeration delivers; entries whose directory record already shows the other
+// kind are skipped before any stat call.
+enum class KindFilter { Any, FoldersOnly, NonFolders };
+
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
@@ -42,12 +46,23 @@ public:
     virtual bool enumerate(const QString& dir, const QString& piece, const EntrySink& sink) = 0;
     // The find data of one path, as a search on that full path would give it.
     virtual std::optional<FindData> find(const QString& path) = 0;
+    // enumerate() restricted to one kind of entry (folders after following links, or everything else).
+    // Returns whether any name matched the piece.
+    virtual bool enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink)
+    {
+        return enumerate(dir, piece, [&](const FindData& fd) {
+            if (kinds != KindFilter::Any && fd.isDir() != (kinds == KindFilter::FoldersOnly))
+                return true;
+            return sink(fd);
+        });
+    }
 };
 
 class LinuxFileSystem : public IFileSystem {
 public:
     bool enumerate(const QString& dir, const QString& piece, const EntrySink& sink) override;
     std::optional<FindData> find(const QString& path) override;
+    bool enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink) override;
 };
 
 } // namespace plat
