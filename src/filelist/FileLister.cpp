@@ -1,0 +1,364 @@
+#include "filelist/FileLister.h"
+#include "filelist/RowFormats.h"
+#include "filelist/RowSort.h"
+#include "platform/IconKeys.h"
+#include "platform/Path.h"
+#include "platform/Pump.h"
+#include "platform/Services.h"
+#include "platform/ShellInfo.h"
+#include "platform/Volumes.h"
+#include <QCoreApplication>
+#include <QThread>
+
+namespace filelist {
+namespace {
+
+constexpr quint32 kFileTypeBits = 1 | 2 | 4 | 32 | 128;
+
+plat::IFileSystem* fs()
+{
+    return plat::services().fs;
+}
+
+} // namespace
+
+TFileLister::TFileLister() = default;
+
+TFileLister::~TFileLister()
+{
+    m_stopa = true;
+}
+
+bool TFileLister::isDrivesWord(const QString& s)
+{
+    return s.compare(kDrivesWord, Qt::CaseInsensitive) == 0;
+}
+
+int TFileLister::parentIconIndex()
+{
+    static const int index = plat::iconIndex(QStringLiteral(":/filelist/Parent_L28.png"));
+    return index;
+}
+
+void TFileLister::setDirectory(const QString& value)
+{
+    const bool drives = isDrivesWord(value);
+    const bool same = isDrivesWord(m_directory)
+        ? drives
+        : !drives && !value.isEmpty() && plat::path::samePath(plat::path::normalizeFolder(value), m_directory);
+    if (same)
+        return;
+    m_stopa = true;
+    QString v = value;
+    if (!drives)
+        v = plat::path::isDirectory(value) ? plat::path::normalizeFolder(value) : kDrivesWord;
+    m_directory = v;
+    UpdateFileList();
+}
+
+void TFileLister::setMask(const QString& value)
+{
+    if (value == m_mask)
+        return;
+    m_mask = value;
+    UpdateFileList();
+}
+
+void TFileLister::setFileType(quint32 value)
+{
+    if (value == m_fileType)
+        return;
+    m_fileType = value;
+    UpdateFileList();
+}
+
+void TFileLister::setShowFolders(bool value)
+{
+    if (value == m_showFolders)
+        return;
+    m_showFolders = value;
+    UpdateFileList();
+}
+
+void TFileLister::UpdateFileList()
+{
+    if (m_readOnly)
+        return;
+    const std::weak_ptr<int> life = m_life;
+    if (!m_stopa) {
+        // A listing is running further up the stack: let it see the flag and end.
+        m_stopa = true;
+        QCoreApplication::processEvents();
+        if (life.expired())
+            return;
+        QThread::msleep(80);
+    }
+    clearRows();
+    m_stopa = false;
+    m_totalSize = 0;
+    ++m_listings;
+    m_sincePump.start();
+    if (m_observer)
+        m_observer->listingStarted();
+    try {
+        if (!isDrivesWord(m_directory) && !plat::path::isDirectory(m_directory)) {
+            const QString parent = plat::path::folderPart(m_directory.left(m_directory.size() - 1));
+            m_directory = plat::path::isDirectory(parent) ? parent : kDrivesWord;
+        }
+        if (isDrivesWord(m_directory)) {
+            if (!m_driveColumnsShown)
+                setColumnSet(true);
+            AddDrives();
+        } else {
+            if (m_driveColumnsShown)
+                setColumnSet(false);
+            m_listedDir = plat::path::withTrailingSep(m_directory);
+            const quint32 mask = m_fileType & kFileTypeBits;
+            if (m_showFolders && !AddFiles(QStringLiteral("*.*"), mask | plat::kAttrDirectory) && life.expired())
+                return;
+            QString rest = m_mask.trimmed();
+            if (rest.isEmpty())
+                rest = QStringLiteral("*.*");
+            while (!rest.isEmpty() && !m_stopa) {
+                const qsizetype semi = rest.indexOf(u';');
+                const QString piece = semi < 0 ? rest : rest.left(semi);
+                rest = semi < 0 ? QString() : rest.mid(semi + 1);
+                if (!AddFiles(piece, mask) && life.expired())
+                    return;
+            }
+        }
+    } catch (const std::exception&) {
+        // Rows found so far stay; the list is still sorted below.
+    }
+    m_sortDescending = true;
+    ColumnClick(0);
+    publish();
+    m_stopa = true;
+    if (m_observer)
+        m_observer->listingFinished();
+    QCoreApplication::processEvents();
+}
+
+bool TFileLister::AddFiles(const QString& piece, quint32 mask)
+{
+    m_sortEnabled = true;
+    m_passAttributes = mask;
+    const std::weak_ptr<int> life = m_life;
+    if (!fs())
+        return false;
+    const auto kinds = (mask & plat::kAttrDirectory) ? plat::KindFilter::FoldersOnly : plat::KindFilter::NonFolders;
+    const bool found = fs()->enumerateKind(m_listedDir, piece, kinds, [&](const plat::FindData& entry) {
+        AddFileItem(entry);
+        if (!pumpIfDue())
+            return false;
+        return !m_stopa;
+    });
+    return found && !life.expired();
+}
+
+void TFileLister::AddFileItem(const plat::FindData& e)
+{
+    if (!admits(e, m_passAttributes, {m_hhf, m_hsf, m_parentDirEnabled}))
+        return;
+    FileRow r;
+    r.name = e.name;
+    r.attrs = quint8(e.attributes & 0xFF);
+    const bool parent = e.name == QLatin1String("..");
+    if (parent) {
+        r.type = kParentTypeName;
+        r.icon = parentIconIndex();
+    } else {
+        const plat::ShellInfo::Entry info = plat::ShellInfo::describe(e.name, e.isDir());
+        r.type = info.typeName;
+        r.icon = info.icon;
+    }
+    r.size = e.isDir() ? 0 : e.size;
+    plat::formatLocalTime(e.writeNs, r.modified);
+    plat::formatLocalTime(e.creationNs, r.created);
+    plat::formatLocalTime(e.accessNs, r.accessed);
+    r.flags = quint8((parent ? FileRow::kParent : 0) | (m_hideFileExt ? FileRow::kHideExt : 0));
+    m_totalSize += r.size;
+    m_files.push_back(std::move(r));
+}
+
+void TFileLister::AddDrives()
+{
+    m_sortEnabled = false;
+    plat::IVolumes* volumes = plat::services().volumes;
+    if (!volumes)
+        return;
+    for (const plat::Volume& v : volumes->list()) {
+        try {
+            DriveRow d;   // pushed only when complete
+            d.caption = driveCaption(v);
+            d.type = driveTypeName(v.type);
+            const bool unread = v.type == plat::DriveType::Removable || v.type == plat::DriveType::CdRom;
+            d.total = unread ? QStringLiteral("0 Mb") : driveSizeText(v.total);
+            d.free = unread ? QStringLiteral("0 Mb") : driveSizeText(v.free);
+            d.root = plat::path::withTrailingSep(v.root);
+            d.icon = plat::iconIndex(plat::ShellInfo::driveIconKey(v.type));
+            m_drives.push_back(std::move(d));
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+void TFileLister::OneLevelUp()
+{
+    if (isDrivesWord(m_directory))
+        return;
+    const QString dir = plat::path::withTrailingSep(m_directory);
+    if (plat::path::isRoot(dir)) {
+        setDirectory(QStringLiteral("Drives"));
+        return;
+    }
+    setDirectory(plat::path::folderPart(dir.left(dir.size() - 1)));
+}
+
+void TFileLister::ColumnClick(int column)
+{
+    if (!m_sortEnabled)
+        return;
+    if (column == m_sortColumn) {
+        m_sortDescending = !m_sortDescending;
+    } else {
+        m_sortColumn = column;
+        m_sortDescending = true;
+    }
+    publish();
+    const std::vector<int> order = sortOrder(m_files, m_sortColumn, m_sortDescending);
+    if (m_observer)
+        m_observer->rowsAboutToBeSorted();
+    std::vector<FileRow> sorted;
+    sorted.reserve(m_files.size());
+    std::vector<int> newPosition(order.size());
+    for (size_t k = 0; k < order.size(); ++k) {
+        sorted.push_back(std::move(m_files[size_t(order[k])]));
+        newPosition[size_t(order[k])] = int(k);
+    }
+    m_files.swap(sorted);
+    if (m_observer) {
+        m_observer->rowsSorted(newPosition);
+        m_observer->sortStateChanged();
+    }
+}
+
+int TFileLister::rowCount() const
+{
+    return m_published;
+}
+
+const FileRow* TFileLister::fileRow(int row) const
+{
+    return !m_driveColumnsShown && row >= 0 && size_t(row) < m_files.size() ? &m_files[size_t(row)] : nullptr;
+}
+
+const DriveRow* TFileLister::driveRow(int row) const
+{
+    return m_driveColumnsShown && row >= 0 && size_t(row) < m_drives.size() ? &m_drives[size_t(row)] : nullptr;
+}
+
+QString TFileLister::caption(int row) const
+{
+    if (const FileRow* f = fileRow(row))
+        return captionOf(*f);
+    if (const DriveRow* d = driveRow(row))
+        return d->caption;
+    return QString();
+}
+
+QString TFileLister::subItem(int row, int i) const
+{
+    if (const FileRow* f = fileRow(row))
+        return fileSubItem(*f, m_listedDir, i);
+    if (const DriveRow* d = driveRow(row))
+        return driveSubItem(*d, i);
+    return QString();
+}
+
+int TFileLister::iconIndex(int row) const
+{
+    if (const FileRow* f = fileRow(row))
+        return f->icon;
+    if (const DriveRow* d = driveRow(row))
+        return d->icon;
+    return -1;
+}
+
+bool TFileLister::isParentRow(int row) const
+{
+    const FileRow* f = fileRow(row);
+    return f && f->isParent();
+}
+
+qint64 TFileLister::selectedSize(const QList<int>& rows) const
+{
+    qint64 total = 0;
+    if (!fs())
+        return 0;
+    for (int row : rows) {
+        const QString path = subItem(row, 4);
+        if (path.isEmpty())
+            continue;
+        if (const auto found = fs()->find(path); found && !found->isDir())
+            total += found->size;
+    }
+    return total;
+}
+
+qint64 TFileLister::DriveFreeSpace() const
+{
+    plat::IVolumes* volumes = plat::services().volumes;
+    if (isDrivesWord(m_directory) || !volumes)
+        return 0;
+    return volumes->availableBytes(m_directory) / 1024;
+}
+
+void TFileLister::clearRows()
+{
+    const int shown = m_published;
+    if (m_observer && shown > 0)
+        m_observer->rowsAboutToBeRemoved(0, shown - 1);
+    m_files.clear();
+    m_files.shrink_to_fit();
+    m_drives.clear();
+    m_published = 0;
+    if (m_observer && shown > 0)
+        m_observer->rowsRemoved();
+}
+
+void TFileLister::setColumnSet(bool drives)
+{
+    if (m_observer)
+        m_observer->rowsAboutToReset();
+    m_driveColumnsShown = drives;
+    if (m_observer)
+        m_observer->rowsReset();
+}
+
+void TFileLister::publish()
+{
+    const int total = int(m_driveColumnsShown ? m_drives.size() : m_files.size());
+    if (total <= m_published)
+        return;
+    if (m_observer)
+        m_observer->rowsAboutToBeAppended(m_published, total - 1);
+    m_published = total;
+    if (m_observer)
+        m_observer->rowsAppended();
+}
+
+bool TFileLister::pumpIfDue()
+{
+    if (m_sincePump.elapsed() < 15)
+        return true;
+    const std::weak_ptr<int> life = m_life;
+    publish();
+    plat::PumpGate().pumpNow();
+    if (life.expired())
+        return false;
+    m_sincePump.restart();
+    return true;
+}
+
+} // namespace filelist
