@@ -1,0 +1,50 @@
+#pragma once
+#include "AppTestSupport.h"
+#include "app/Orvo.h"
+#include "platform/Services.h"
+#include "support/Fakes.h"
+#include "support/ScriptedDialogs.h"
+#include <QDir>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A clean account, fake instances, hotkeys and launcher, scripted dialogs. Every dialog and beep a test
+// causes must be checked and cleared by it: leftovers fail the test.
+class OrvoFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        apptest::cleanAccount();
+        instances.takeSlot();
+        // The folder tree starts at the desktop folder; give the lists a real one to show.
+        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        for (const test::DialogCall& c : dialogs.calls())
+            ADD_FAILURE() << "unchecked " << c.kind.toStdString() << ": " << c.text.toStdString();
+        apptest::cleanAccount();
+    }
+    static plat::Services fakes(test::FakeInstances& i, test::FakeHotkeys& h, test::FakeLauncher& l)
+    {
+        plat::Services s = plat::services();
+        s.instances = &i;
+        s.hotkeys = &h;
+        s.launcher = &l;
+        return s;
+    }
+    TOrvo& open(const QStringList& args = {})
+    {
+        window = std::make_unique<TOrvo>(args);
+        return *window;
+    }
+
+    test::ScriptedDialogs dialogs;
+    test::FakeInstances instances;
+    test::FakeHotkeys hotkeys;
+    test::FakeLauncher launcher;
+    plat::ScopedServices services{fakes(instances, hotkeys, launcher)};
+    std::unique_ptr<TOrvo> window;
+};
