@@ -7,6 +7,7 @@
 #include "platform/Path.h"
 #include "platform/Services.h"
 #include "ui/Dialogs.h"
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -285,7 +286,10 @@ void TOrvo::FormShow()
 {
     raise();
     activateWindow();
-    LsFilelistView281->setFocus();
+    if (QWidget* view = LsFilelistView281->currentView())
+        view->setFocus();
+    else
+        LsFilelistView281->setFocus();
 }
 
 void TOrvo::FormCloseQuery()
@@ -312,8 +316,10 @@ void TOrvo::FormDestroy()
         }
         if (m_autoPathList)
             savePathList();
-        for (TLsFilelistView28* list : {LsFilelistView281, LsFilelistView282})
+        for (TLsFilelistView28* list : {LsFilelistView281, LsFilelistView282}) {
             list->disconnect(this);
+            list->OnItemChange = nullptr;
+        }
     } catch (const std::exception&) {
         ui::Dialogs::get().beep();
     }

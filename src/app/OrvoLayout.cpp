@@ -1,6 +1,7 @@
 // Panes, tool bars and menus of the main window.
 #include "app/Orvo.h"
 #include "filelist/LsFilelistView28.h"
+#include "ui/Dialogs.h"
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
@@ -17,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <exception>
 
 namespace {
 
@@ -176,7 +178,13 @@ QAction* TOrvo::command(const QString& caption, void (TOrvo::*handler)(), bool c
 {
     auto* a = new QAction(caption, this);
     a->setCheckable(checkable);
-    connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    connect(a, &QAction::triggered, this, [this, handler] {
+        try {
+            (this->*handler)();
+        } catch (const std::exception& e) {
+            ui::Dialogs::get().error(this, QString::fromUtf8(e.what()));
+        }
+    });
     return a;
 }
 

@@ -17,6 +17,9 @@ int runOrvo(QApplication& app, const QStringList& args)
         ui::Dialogs::get().message(nullptr, kInstanceLimitMessage);
         return 0;
     }
+    // The program ends when the main window closes, not when the last visible window does: a tool
+    // window closed while Ctrl+F3 hides the main window must not end it.
+    app.setQuitOnLastWindowClosed(false);
     TOrvo window(args);
     window.show();
     const QString shot = qEnvironmentVariable("ORVO_SCREENSHOT");

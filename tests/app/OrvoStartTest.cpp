@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QTest>
 
 namespace {
 
@@ -58,6 +59,16 @@ TEST_F(OrvoStartTest, ListsStartAtTheTreePath)
     EXPECT_EQ(w.pathbox->currentText(), w.LsFilelistView281->Directory());
     EXPECT_EQ(w.targetFolder(), w.pathbox->currentText());
     EXPECT_FALSE(w.LsFilelistView282->isVisibleTo(&w));
+}
+
+TEST_F(OrvoStartTest, FirstShowActivatesTheWindowWithListOneFocused)
+{
+    TOrvo& w = open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(w.LsFilelistView281->isAncestorOf(focus));
 }
 
 TEST_F(OrvoStartTest, PathArgumentIsRebuiltFromItsPieces)
