@@ -78,7 +78,13 @@ void TOrvo::FormCreate(const QStringList& args)
     m_lastDropResult = 0;
     registerHotkeys();
     if (plat::IInstances* inst = plat::services().instances)
-        inst->onMessage = [this](int message) { handleInstanceMessage(message); };
+        inst->onMessage = [this](int message) {
+            try {
+                handleInstanceMessage(message);
+            } catch (const std::exception& e) {
+                ui::Dialogs::get().error(this, QString::fromUtf8(e.what()));
+            }
+        };
 
     LsFilelistView281->setDirectory(m_treePath);
     LsFilelistView282->setDirectory(m_treePath);

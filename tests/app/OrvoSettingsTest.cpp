@@ -142,6 +142,21 @@ TEST_F(OrvoSettingsTest, RunAtStartKeepsAnExistingEntry)
     EXPECT_EQ(readBytes(SettingsStore::autostartPath()), own);
 }
 
+TEST_F(OrvoSettingsTest, RunAtStartFailureShowsTheError)
+{
+    TOrvo& w = open();
+    const QString folder = QFileInfo(SettingsStore::autostartPath()).absolutePath();
+    QDir(folder).removeRecursively();
+    writeBytes(folder, "not a folder");
+    w.kauto->trigger();
+    const auto errors = dialogs.callsOf("error");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, QStringLiteral("无法创建文件夹“%1”。").arg(folder));
+    EXPECT_TRUE(w.kau->isChecked());
+    dialogs.clear();
+    QFile::remove(folder);
+}
+
 TEST_F(OrvoSettingsTest, ContextMenuItemsWriteBothEntriesAndMirrorTheFolderOne)
 {
     writeBytes(SettingsStore::driveMenuPath(), "[Desktop Entry]\n");
