@@ -147,12 +147,11 @@ bool TFileLister::AddFiles(const QString& piece, quint32 mask)
     if (!fs())
         return false;
     const auto kinds = (mask & plat::kAttrDirectory) ? plat::KindFilter::FoldersOnly : plat::KindFilter::NonFolders;
+    const auto afterEntry = [&] { return pumpIfDue() && !m_stopa; };
     const bool found = fs()->enumerateKind(m_listedDir, piece, kinds, [&](const plat::FindData& entry) {
         AddFileItem(entry);
-        if (!pumpIfDue())
-            return false;
-        return !m_stopa;
-    });
+        return afterEntry();
+    }, afterEntry);
     return found && !life.expired();
 }
 
@@ -178,6 +177,7 @@ void TFileLister::AddFileItem(const plat::FindData& e)
     plat::formatLocalTime(e.accessNs, r.accessed);
     r.flags = quint8((parent ? FileRow::kParent : 0) | (m_hideFileExt ? FileRow::kHideExt : 0));
     m_totalSize += r.size;
+    m_order.push_back(int(m_files.size()));
     m_files.push_back(std::move(r));
 }
 
@@ -226,17 +226,32 @@ void TFileLister::ColumnClick(int column)
         m_sortDescending = true;
     }
     publish();
-    const std::vector<int> order = sortOrder(m_files, m_sortColumn, m_sortDescending);
+    // A long sort lets events run between its steps; if the rows change meanwhile (a newer listing,
+    // another header click) this sort is dropped, the newer state sorts itself.
+    const std::weak_ptr<int> life = m_life;
+    const quint64 version = m_version;
+    const auto keepGoing = [&] {
+        if (m_sincePump.isValid() && m_sincePump.elapsed() < 15)
+            return true;
+        plat::PumpGate().pumpNow();
+        if (life.expired())
+            return false;
+        m_sincePump.start();
+        return m_version == version;
+    };
+    const std::optional<std::vector<int>> order = sortOrder(m_files, m_sortColumn, m_sortDescending, keepGoing);
+    if (life.expired() || !order || m_version != version)
+        return;
+    ++m_version;
     if (m_observer)
         m_observer->rowsAboutToBeSorted();
-    std::vector<FileRow> sorted;
-    sorted.reserve(m_files.size());
-    std::vector<int> newPosition(order.size());
-    for (size_t k = 0; k < order.size(); ++k) {
-        sorted.push_back(std::move(m_files[size_t(order[k])]));
-        newPosition[size_t(order[k])] = int(k);
-    }
-    m_files.swap(sorted);
+    std::vector<int> positionOf(m_files.size());
+    for (size_t k = 0; k < order->size(); ++k)
+        positionOf[size_t((*order)[k])] = int(k);
+    std::vector<int> newPosition(m_order.size());
+    for (size_t row = 0; row < m_order.size(); ++row)
+        newPosition[row] = positionOf[size_t(m_order[row])];
+    m_order = *order;
     if (m_observer) {
         m_observer->rowsSorted(newPosition);
         m_observer->sortStateChanged();
@@ -250,7 +265,7 @@ int TFileLister::rowCount() const
 
 const FileRow* TFileLister::fileRow(int row) const
 {
-    return !m_driveColumnsShown && row >= 0 && size_t(row) < m_files.size() ? &m_files[size_t(row)] : nullptr;
+    return !m_driveColumnsShown && row >= 0 && size_t(row) < m_order.size() ? &m_files[size_t(m_order[size_t(row)])] : nullptr;
 }
 
 const DriveRow* TFileLister::driveRow(int row) const
@@ -321,8 +336,11 @@ void TFileLister::clearRows()
         m_observer->rowsAboutToBeRemoved(0, shown - 1);
     m_files.clear();
     m_files.shrink_to_fit();
+    m_order.clear();
+    m_order.shrink_to_fit();
     m_drives.clear();
     m_published = 0;
+    ++m_version;
     if (m_observer && shown > 0)
         m_observer->rowsRemoved();
 }
@@ -331,6 +349,7 @@ void TFileLister::setColumnSet(bool drives)
 {
     if (m_observer)
         m_observer->rowsAboutToReset();
+    ++m_version;
     m_driveColumnsShown = drives;
     if (m_observer)
         m_observer->rowsReset();
@@ -343,6 +362,7 @@ void TFileLister::publish()
         return;
     if (m_observer)
         m_observer->rowsAboutToBeAppended(m_published, total - 1);
+    ++m_version;
     m_published = total;
     if (m_observer)
         m_observer->rowsAppended();

@@ -116,9 +116,11 @@ private:
     int m_listings = 0;
 
     QString m_listedDir;
-    std::vector<FileRow> m_files;
+    std::vector<FileRow> m_files;      // in the order found
+    std::vector<int> m_order;          // row k shows m_files[m_order[k]]
     std::vector<DriveRow> m_drives;
     int m_published = 0;
+    quint64 m_version = 0;             // changes whenever rows are added, removed or reordered
     QElapsedTimer m_sincePump;
     std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

@@ -9,6 +9,27 @@
 namespace filelist {
 namespace {
 
+void appendUpper(std::vector<char16_t>& arena, QStringView s)
+{
+    for (QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u < 0x80)
+            arena.push_back(u >= u'a' && u <= u'z' ? char16_t(u - 32) : u);
+        else if (c.isSurrogate())
+            arena.push_back(u);
+        else
+            arena.push_back(char16_t(QChar::toUpper(char32_t(u))));
+    }
+}
+
+// The caption upper-cased character by character, the key of the name column.
+QString upperCaption(const FileRow& r)
+{
+    std::vector<char16_t> buf;
+    appendUpper(buf, r.isParent() ? QStringView(u"..") : QStringView(captionOf(r)));
+    return QString(reinterpret_cast<const QChar*>(buf.data()), qsizetype(buf.size()));
+}
+
 inline int sign(qint64 v)
 {
     return v < 0 ? -1 : v > 0 ? 1 : 0;
@@ -87,39 +108,127 @@ int CompareItems(const FileRow& a, const FileRow& b, int sortColumn, bool descen
     const bool exempt = a.isParent() || b.isParent();
     QString ua, ub;
     if (sortColumn == 0) {
-        ua = captionOf(a).toUpper();
-        ub = captionOf(b).toUpper();
+        ua = upperCaption(a);
+        ub = upperCaption(b);
     }
     const int r = compareAscending(a, b, sortColumn, ua, ub);
     return descending && !exempt ? -r : r;
 }
 
-std::vector<int> sortOrder(const std::vector<FileRow>& rows, int sortColumn, bool descending)
+namespace {
+
+constexpr size_t kChunk = 8192;
+
+bool proceed(const std::function<bool()>& keepGoing)
 {
-    std::vector<QString> upper;
-    if (sortColumn == 0) {
-        upper.reserve(rows.size());
-        for (const FileRow& r : rows)
-            upper.push_back(captionOf(r).toUpper());
+    return !keepGoing || keepGoing();
+}
+
+// Stable sort in chunks merged one after another, asking keepGoing between the steps.
+template <typename T, typename Less>
+bool chunkedSort(std::vector<T>& v, Less less, const std::function<bool()>& keepGoing)
+{
+    for (size_t start = 0; start < v.size(); start += kChunk) {
+        const auto first = v.begin() + std::ptrdiff_t(start);
+        const auto last = v.begin() + std::ptrdiff_t(std::min(v.size(), start + kChunk));
+        std::stable_sort(first, last, less);
+        if (start > 0)
+            std::inplace_merge(v.begin(), first, last, less);
+        if (!proceed(keepGoing))
+            return false;
     }
-    auto cmp = [&](int i, int j) {
-        const QStringView ui = upper.empty() ? QStringView() : QStringView(upper[size_t(i)]);
-        const QStringView uj = upper.empty() ? QStringView() : QStringView(upper[size_t(j)]);
-        return compareAscending(rows[size_t(i)], rows[size_t(j)], sortColumn, ui, uj);
-    };
-    std::vector<int> order, parents;
+    return true;
+}
+
+// Upper-cased caption (simple per-character mapping) kept in one shared buffer; the first four UTF-16
+// units also packed big-endian into `head`, so that most comparisons are one integer comparison.
+struct NameKey {
+    quint64 head = 0;
+    quint32 offset = 0;
+    quint32 length = 0;
+    int row = 0;
+};
+
+bool sortByName(std::vector<int>& group, const std::vector<FileRow>& rows, const std::function<bool()>& keepGoing)
+{
+    std::vector<char16_t> arena;
+    arena.reserve(group.size() * 24);
+    std::vector<NameKey> keys(group.size());
+    for (size_t k = 0; k < group.size(); ++k) {
+        const FileRow& r = rows[size_t(group[k])];
+        NameKey& key = keys[k];
+        key.offset = quint32(arena.size());
+        appendUpper(arena, r.isParent() ? QStringView(u"..") : QStringView(captionOf(r)));
+        key.length = quint32(arena.size()) - key.offset;
+        key.row = group[k];
+        if ((k + 1) % kChunk == 0 && !proceed(keepGoing))
+            return false;
+    }
+    const char16_t* base = arena.data();
+    for (NameKey& key : keys) {
+        for (quint32 i = 0; i < 4; ++i)
+            key.head = (key.head << 16) | (i < key.length ? base[key.offset + i] : 0);
+    }
+    const bool done = chunkedSort(keys, [base](const NameKey& a, const NameKey& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        const quint32 n = std::min(a.length, b.length);
+        const char16_t* x = base + a.offset;
+        const char16_t* y = base + b.offset;
+        for (quint32 i = 4; i < n; ++i) {
+            if (x[i] != y[i])
+                return x[i] < y[i];
+        }
+        return a.length < b.length;
+    }, keepGoing);
+    if (!done)
+        return false;
+    for (size_t k = 0; k < keys.size(); ++k)
+        group[k] = keys[k].row;
+    return true;
+}
+
+bool sortGroup(std::vector<int>& group, const std::vector<FileRow>& rows, int column, const std::function<bool()>& keepGoing)
+{
+    if (column == 0)
+        return sortByName(group, rows, keepGoing);
+    return chunkedSort(group, [&](int i, int j) {
+        return compareColumn(rows[size_t(i)], rows[size_t(j)], column, {}, {}) < 0;
+    }, keepGoing);
+}
+
+} // namespace
+
+std::optional<std::vector<int>> sortOrder(const std::vector<FileRow>& rows, int sortColumn, bool descending,
+                                          const std::function<bool()>& keepGoing)
+{
+    // Folders and files are sorted apart: the folder rule decides every mixed pair.
+    std::vector<int> dirs, files, parents;
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const FileRow& r = rows[size_t(i)];
+        (r.isParent() ? parents : r.isDir() ? dirs : files).push_back(i);
+    }
+    if (!sortGroup(dirs, rows, sortColumn, keepGoing) || !sortGroup(files, rows, sortColumn, keepGoing))
+        return std::nullopt;
+    std::vector<int> order;
     order.reserve(rows.size());
-    for (int i = 0; i < int(rows.size()); ++i)
-        (rows[size_t(i)].isParent() ? parents : order).push_back(i);
-    if (descending)
-        std::stable_sort(order.begin(), order.end(), [&](int i, int j) { return cmp(i, j) > 0; });
-    else
-        std::stable_sort(order.begin(), order.end(), [&](int i, int j) { return cmp(i, j) < 0; });
-    for (auto p = parents.rbegin(); p != parents.rend(); ++p) {
-        auto at = descending ? order.begin()
-                             : std::lower_bound(order.begin(), order.end(), *p, [&](int k, int x) { return cmp(k, x) < 0; });
-        order.insert(at, *p);
+    if (descending) {
+        order.insert(order.end(), parents.begin(), parents.end());
+        order.insert(order.end(), files.rbegin(), files.rend());
+        order.insert(order.end(), dirs.rbegin(), dirs.rend());
+        return order;
     }
+    // Ascending: each parent entry takes its place among the folders.
+    for (int p : parents) {
+        const QString up = upperCaption(rows[size_t(p)]);
+        auto at = std::partition_point(dirs.begin(), dirs.end(), [&](int k) {
+            const QString uk = sortColumn == 0 ? upperCaption(rows[size_t(k)]) : QString();
+            return compareColumn(rows[size_t(k)], rows[size_t(p)], sortColumn, uk, up) < 0;
+        });
+        dirs.insert(at, p);
+    }
+    order.insert(order.end(), dirs.begin(), dirs.end());
+    order.insert(order.end(), files.begin(), files.end());
     return order;
 }
 

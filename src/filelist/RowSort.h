@@ -1,5 +1,7 @@
 #pragma once
 #include "filelist/FileRow.h"
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace filelist {
@@ -12,6 +14,9 @@ int CompareItems(const FileRow& a, const FileRow& b, int sortColumn, bool descen
 // The order the rows take when sorted by CompareItems: element k is the index of the row that goes to
 // position k. Keys are computed once per sort. Parent entries, whose comparisons are never reversed,
 // take their ascending place in ascending order and the first place in descending order.
-std::vector<int> sortOrder(const std::vector<FileRow>& rows, int sortColumn, bool descending);
+// `keepGoing` is called between steps (a long sort lets the event loop run there); when it returns false
+// the sort is abandoned and nothing is returned.
+std::optional<std::vector<int>> sortOrder(const std::vector<FileRow>& rows, int sortColumn, bool descending,
+                                          const std::function<bool()>& keepGoing = {});
 
 } // namespace filelist

@@ -37,7 +37,9 @@ bool statEntry(int dirFd, const char* name, unsigned char dtype, FindData& fd, c
     fd.size = S_ISDIR(sx.stx_mode) ? 0 : qint64(sx.stx_size);
     fd.writeNs = ns(sx.stx_mtime);
     fd.accessNs = ns(sx.stx_atime);
-    fd.creationNs = (sx.stx_mask & STATX_BTIME) ? ns(sx.stx_btime) : fd.writeNs;
+    // Some file systems set STATX_BTIME but report a zero birth time: treat that as unknown.
+    const bool haveBirth = (sx.stx_mask & STATX_BTIME) && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
+    fd.creationNs = haveBirth ? ns(sx.stx_btime) : fd.writeNs;
     fd.isLink = isLink;
     fd.dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
     fd.ino = sx.stx_ino;
@@ -65,7 +67,8 @@ bool LinuxFileSystem::enumerate(const QString& dir, const QString& piece, const 
     return enumerateKind(dir, piece, KindFilter::Any, sink);
 }
 
-bool LinuxFileSystem::enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink)
+bool LinuxFileSystem::enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink,
+                                    const Heartbeat& heartbeat)
 {
     DIR* dp = ::opendir(path::encode(dir).constData());
     if (!dp)
@@ -77,16 +80,18 @@ bool LinuxFileSystem::enumerateKind(const QString& dir, const QString& piece, Ki
     while (const dirent* e = ::readdir(dp)) {
         if (atRoot && e->d_name[0] == '.' && e->d_name[1] == '.' && e->d_name[2] == 0)
             continue;   // a root has no parent entry
-        FindData data;
-        data.name = QFile::decodeName(e->d_name);
-        if (!platformMaskMatch(data.name, piece))
-            continue;
-        matched = true;
-        if (skipByRecord(e->d_type, kinds) || !statEntry(fd, e->d_name, e->d_type, data, hidden))
-            continue;
-        if (kinds != KindFilter::Any && data.isDir() != (kinds == KindFilter::FoldersOnly))
-            continue;
-        if (!sink(data))
+        bool delivered = false;
+        if (!skipByRecord(e->d_type, kinds)) {
+            FindData data;
+            data.name = QFile::decodeName(e->d_name);
+            if (platformMaskMatch(data.name, piece) && statEntry(fd, e->d_name, e->d_type, data, hidden)
+                && (kinds == KindFilter::Any || data.isDir() == (kinds == KindFilter::FoldersOnly))) {
+                matched = delivered = true;
+                if (!sink(data))
+                    break;
+            }
+        }
+        if (!delivered && heartbeat && !heartbeat())
             break;
     }
     ::closedir(dp);

@@ -34,6 +34,10 @@ struct FindData {
 // Called per entry; return false to stop the enumeration.
 using EntrySink = std::function<bool(const FindData&)>;
 
+// Called for every directory record an enumeration passes over, delivered or not (so that a caller can
+// keep the event loop alive during a long skip); return false to stop.
+using Heartbeat = std::function<bool()>;
+
 // Which kind of entry an enumeration delivers; entries whose directory record already shows the other
 // kind are skipped before any stat call.
 enum class KindFilter { Any, FoldersOnly, NonFolders };
@@ -47,14 +51,18 @@ public:
     // The find data of one path, as a search on that full path would give it.
     virtual std::optional<FindData> find(const QString& path) = 0;
     // enumerate() restricted to one kind of entry (folders after following links, or everything else).
-    // Returns whether any name matched the piece.
-    virtual bool enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink)
+    // Returns whether any entry of that kind matched the piece.
+    virtual bool enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink,
+                               const Heartbeat& heartbeat = {})
     {
-        return enumerate(dir, piece, [&](const FindData& fd) {
+        bool delivered = false;
+        enumerate(dir, piece, [&](const FindData& fd) {
             if (kinds != KindFilter::Any && fd.isDir() != (kinds == KindFilter::FoldersOnly))
-                return true;
+                return !heartbeat || heartbeat();
+            delivered = true;
             return sink(fd);
         });
+        return delivered;
     }
 };
 
@@ -62,7 +70,8 @@ class LinuxFileSystem : public IFileSystem {
 public:
     bool enumerate(const QString& dir, const QString& piece, const EntrySink& sink) override;
     std::optional<FindData> find(const QString& path) override;
-    bool enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink) override;
+    bool enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink,
+                       const Heartbeat& heartbeat = {}) override;
 };
 
 } // namespace plat

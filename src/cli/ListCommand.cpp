@@ -1,0 +1,160 @@
+// orvo-cli list: lists a folder or the volumes exactly as a file list with the main window's settings
+// and prints one row per line, caption and sub-items separated by TAB.
+#include "cli/Commands.h"
+#include "filelist/FileLister.h"
+#include "filelist/RowFormats.h"
+#include "platform/Attributes.h"
+#include <QStringEncoder>
+#include <cstdio>
+#include <string>
+
+namespace cli {
+namespace {
+
+void listUsage()
+{
+    std::fputs("usage: orvo-cli list [--mask M] [--no-folders] [--no-parent] [--hide-ext] [--show-hidden]\n"
+               "                     [--show-system] [--click COL]... DIR|DRIVES\n",
+               stderr);
+}
+
+// Buffered UTF-8 output of rows; the common cells are written without building QStrings.
+class RowWriter {
+public:
+    RowWriter() { m_buf.reserve(kFlushAt + 4096); }
+    ~RowWriter() { flush(); }
+
+    void text(QStringView s)
+    {
+        const size_t at = m_buf.size();
+        m_buf.resize(at + size_t(s.size()) * 3);
+        char* end = m_encoder.appendToBuffer(m_buf.data() + at, s);
+        m_buf.resize(size_t(end - m_buf.data()));
+    }
+    void ascii(const char* s, size_t n) { m_buf.append(s, n); }
+    void ch(char c) { m_buf.push_back(c); }
+    void endRow()
+    {
+        m_buf.push_back('\n');
+        if (m_buf.size() >= kFlushAt)
+            flush();
+    }
+    void flush()
+    {
+        if (!m_buf.empty())
+            std::fwrite(m_buf.data(), 1, m_buf.size(), stdout);
+        m_buf.clear();
+    }
+
+private:
+    static constexpr size_t kFlushAt = 1 << 16;
+    std::string m_buf;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+};
+
+void writeFileRow(RowWriter& out, const filelist::FileRow& r, const QString& folder)
+{
+    out.text(filelist::captionOf(r));
+    out.ch('\t');
+    if (r.isDir()) {
+        out.ch(' ');
+    } else {
+        const std::string kb = std::to_string(filelist::sizeKB(r.size));
+        out.ascii(kb.data(), kb.size());
+        out.ascii(" KB", 3);
+    }
+    out.ch('\t');
+    out.text(r.type);
+    out.ch('\t');
+    out.ascii(r.modified, plat::kTimeTextLength);
+    out.ch('\t');
+    out.ascii(r.created, plat::kTimeTextLength);
+    out.ch('\t');
+    out.text(folder);
+    out.text(r.name);
+    out.ch('\t');
+    out.ascii(r.isDir() ? "dir" : "file", r.isDir() ? 3 : 4);
+    out.ch('\t');
+    out.ascii(r.accessed, plat::kTimeTextLength);
+    out.ch('\t');
+    out.text(plat::attributeLetters(r.attrs));
+    out.endRow();
+}
+
+} // namespace
+
+int runList(const QStringList& args)
+{
+    filelist::TFileLister lister;
+    lister.setReadOnly(true);   // no listing while the options are applied
+    lister.setFileType(1 | 2 | 4 | 32 | 128);   // the main window's filter: all five members
+    QString mask = QStringLiteral("*.*");
+    QList<int> clicks;
+    QString target;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--mask") && i + 1 < args.size()) {
+            mask = args[++i];
+        } else if (a == QLatin1String("--no-folders")) {
+            lister.setShowFolders(false);
+        } else if (a == QLatin1String("--no-parent")) {
+            lister.setParentDirEnabled(false);
+        } else if (a == QLatin1String("--hide-ext")) {
+            lister.setHideFileExt(true);
+        } else if (a == QLatin1String("--show-hidden")) {
+            lister.setHhf(false);
+        } else if (a == QLatin1String("--show-system")) {
+            lister.setHsf(false);
+        } else if (a == QLatin1String("--click") && i + 1 < args.size()) {
+            bool ok = false;
+            const int c = args[++i].toInt(&ok);
+            if (!ok || c < 0) {
+                listUsage();
+                return 2;
+            }
+            clicks.append(c);
+        } else if (a == QLatin1String("--")) {
+            if (i + 2 != args.size()) {
+                listUsage();
+                return 2;
+            }
+            target = args[++i];
+        } else if (a.startsWith(u'-') || !target.isEmpty()) {
+            listUsage();
+            return 2;
+        } else {
+            target = a;
+        }
+    }
+    if (target.isEmpty()) {
+        listUsage();
+        return 2;
+    }
+    lister.setMask(mask);
+    lister.setReadOnly(false);
+    const int before = lister.listings();
+    lister.setDirectory(target);
+    if (lister.listings() == before)
+        lister.UpdateFileList();   // the stored value already named the drive list
+    for (int c : clicks)
+        lister.ColumnClick(c);
+
+    RowWriter out;
+    const QString folder = lister.listedFolder();
+    for (int row = 0; row < lister.rowCount(); ++row) {
+        if (const filelist::FileRow* f = lister.fileRow(row)) {
+            writeFileRow(out, *f, folder);
+            continue;
+        }
+        out.text(lister.caption(row));
+        for (int i = 0; i < 6; ++i) {
+            out.ch('\t');
+            out.text(lister.subItem(row, i));
+        }
+        out.endRow();
+    }
+    out.flush();
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace cli
