@@ -99,7 +99,7 @@ std::optional<qint64> parseLocalTime(QStringView text)
             best = t;
     }
     if (!best)
-        best = make(-1);   // a time skipped by a clock change
+        best = make(0);    // a time skipped by a clock change: read as standard time, i.e. moved forward
     return qint64(*best) * 1000000000;
 }
 

@@ -14,7 +14,7 @@ void formatLocalTime(qint64 utcNs, char* out);
 QString localTimeText(qint64 utcNs);
 
 // Reads "yyyy-MM-dd HH:mm:ss" as local time and gives the UTC time in ns (whole seconds).
-// In a repeated hour the earlier (daylight) reading wins; a skipped time is moved forward.
+// In a repeated hour the earlier (daylight) reading wins; a skipped time moves forward by the change.
 std::optional<qint64> parseLocalTime(QStringView text);
 
 } // namespace plat
