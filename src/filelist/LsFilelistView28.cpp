@@ -31,6 +31,7 @@ TLsFilelistView28::TLsFilelistView28(QWidget* parent) : QWidget(parent)
     m_tree->setAllColumnsShowFocus(true);
     m_tree->setSortingEnabled(false);
     m_header->setStretchLastSection(false);
+    m_header->setMinimumSectionSize(0);   // the path and kind columns are practically hidden
     m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     m_list = new QListView;
@@ -76,6 +77,10 @@ TLsFilelistView28::~TLsFilelistView28()
 {
     m_lister.setObserver(nullptr);
     m_lister.setStopa(true);
+    // The views and the model read the lister: they go before it does.
+    delete m_stack;
+    delete m_selection;
+    delete m_model;
     while (m_busyCursors > 0) {
         QGuiApplication::restoreOverrideCursor();
         --m_busyCursors;
