@@ -77,6 +77,11 @@ TLsFilelistView28::~TLsFilelistView28()
 {
     m_lister.setObserver(nullptr);
     m_lister.setStopa(true);
+    // The views send events while they are torn down; they must no longer reach the filter.
+    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(m_tree), static_cast<QAbstractItemView*>(m_list)}) {
+        v->removeEventFilter(this);
+        v->viewport()->removeEventFilter(this);
+    }
     // The views and the model read the lister: they go before it does.
     delete m_stack;
     delete m_selection;
