@@ -1,7 +1,7 @@
 #pragma once
 #include "filelist/FileLister.h"
 #include "platform/FileSystem.h"
-#include "platform/Volumes.h"
+#include "support/Fakes.h"
 #include <QStringList>
 #include <QThread>
 
@@ -19,14 +19,6 @@ inline int rowOf(const filelist::TFileLister& l, const QString& caption)
 {
     return int(captions(l).indexOf(caption));
 }
-
-class FakeVolumes : public plat::IVolumes {
-public:
-    QList<plat::Volume> volumes;
-    qint64 available = 0;
-    QList<plat::Volume> list() override { return volumes; }
-    qint64 availableBytes(const QString&) override { return available; }
-};
 
 // The real file system, slowed after every delivered entry so that a listing pumps events after each.
 class SlowFileSystem : public plat::IFileSystem {

@@ -226,9 +226,7 @@ TEST(Directory, MissingFolderShowsTheDriveList)
 {
     test::FakeVolumes volumes;
     volumes.volumes = {{"/", "/dev/sda1", "ext4", "", plat::DriveType::Fixed, 0, 0}};
-    plat::Services s = plat::services();
-    s.volumes = &volumes;
-    plat::ScopedServices scoped(s);
+    plat::ScopedServices scoped(test::withVolumes(&volumes));
     test::TempTree t;
     TFileLister l;
     l.setDirectory(t.root());
@@ -244,9 +242,7 @@ TEST(Directory, MissingFolderShowsTheDriveList)
 TEST(Directory, VanishedFolderFallsBackToItsParentThenToTheDriveList)
 {
     test::FakeVolumes volumes;
-    plat::Services s = plat::services();
-    s.volumes = &volumes;
-    plat::ScopedServices scoped(s);
+    plat::ScopedServices scoped(test::withVolumes(&volumes));
     test::TempTree t;
     t.file("a/b/c.txt");
     TFileLister l;
@@ -265,9 +261,7 @@ TEST(Directory, VanishedFolderFallsBackToItsParentThenToTheDriveList)
 TEST(Directory, OneLevelUp)
 {
     test::FakeVolumes volumes;
-    plat::Services s = plat::services();
-    s.volumes = &volumes;
-    plat::ScopedServices scoped(s);
+    plat::ScopedServices scoped(test::withVolumes(&volumes));
     test::TempTree t;
     t.dir("a/b");
     TFileLister l;
@@ -296,9 +290,7 @@ TEST(Drives, RowsFromTheVolumes)
         {"/net", "srv:/x", "nfs", "", plat::DriveType::Remote, 999 * 1024, 512},
         {"/run/x", "tmpfs", "tmpfs", "", plat::DriveType::RamDisk, 0, 0},
         {"/odd", "/dev/x", "ext4", "", plat::DriveType::Unknown, 0, 0}};
-    plat::Services s = plat::services();
-    s.volumes = &volumes;
-    plat::ScopedServices scoped(s);
+    plat::ScopedServices scoped(test::withVolumes(&volumes));
     TFileLister l;
     l.UpdateFileList();
     ASSERT_EQ(l.rowCount(), 6);

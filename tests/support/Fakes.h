@@ -2,6 +2,7 @@
 #include "platform/Hotkeys.h"
 #include "platform/Instances.h"
 #include "platform/Launcher.h"
+#include "platform/Services.h"
 #include "platform/Volumes.h"
 #include <QList>
 #include <QMap>
@@ -55,5 +56,13 @@ public:
     QList<plat::Volume> volumes;
     qint64 available = 0;
 };
+
+// The current services with the volumes replaced, for plat::ScopedServices.
+inline plat::Services withVolumes(plat::IVolumes* volumes)
+{
+    plat::Services s = plat::services();
+    s.volumes = volumes;
+    return s;
+}
 
 } // namespace test
