@@ -2,6 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
+ARGS ?=
 
 .PHONY: run test deps configure build clean sanitize
 
@@ -15,7 +16,7 @@ build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	bash scripts/run.sh $(BUILD)
+	bash scripts/run.sh $(BUILD) $(ARGS)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 600
