@@ -321,9 +321,7 @@ TEST(Drives, RowsFromTheVolumes)
 TEST(Cooperation, NewerListingStopsTheOlderOne)
 {
     test::SlowFileSystem slow;
-    plat::Services s = plat::services();
-    s.fs = &slow;
-    plat::ScopedServices scoped(s);
+    plat::ScopedServices scoped(test::withFileSystem(&slow));
     test::TempTree t;
     for (int i = 0; i < 6; ++i)
         t.file(QStringLiteral("old/o%1").arg(i));
@@ -341,9 +339,7 @@ TEST(Cooperation, NewerListingStopsTheOlderOne)
 TEST(Cooperation, StopaKeepsTheRowsFoundAndStillSorts)
 {
     test::SlowFileSystem slow;
-    plat::Services s = plat::services();
-    s.fs = &slow;
-    plat::ScopedServices scoped(s);
+    plat::ScopedServices scoped(test::withFileSystem(&slow));
     test::TempTree t;
     for (int i = 0; i < 12; ++i)
         t.file(QStringLiteral("f%1").arg(i, 2, 10, QLatin1Char('0')));

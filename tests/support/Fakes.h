@@ -65,4 +65,12 @@ inline plat::Services withVolumes(plat::IVolumes* volumes)
     return s;
 }
 
+// The current services with the file system replaced, for plat::ScopedServices.
+inline plat::Services withFileSystem(plat::IFileSystem* fs)
+{
+    plat::Services s = plat::services();
+    s.fs = fs;
+    return s;
+}
+
 } // namespace test
