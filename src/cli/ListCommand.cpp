@@ -2,8 +2,6 @@
 // and prints one row per line, caption and sub-items separated by TAB.
 #include "cli/Commands.h"
 #include "filelist/FileLister.h"
-#include "filelist/RowFormats.h"
-#include "platform/Attributes.h"
 #include <QStringEncoder>
 #include <cstdio>
 #include <string>
@@ -18,7 +16,7 @@ void listUsage()
                stderr);
 }
 
-// Buffered UTF-8 output of rows; the common cells are written without building QStrings.
+// Buffered UTF-8 output of rows.
 class RowWriter {
 public:
     RowWriter() { m_buf.reserve(kFlushAt + 4096); }
@@ -31,7 +29,6 @@ public:
         char* end = m_encoder.appendToBuffer(m_buf.data() + at, s);
         m_buf.resize(size_t(end - m_buf.data()));
     }
-    void ascii(const char* s, size_t n) { m_buf.append(s, n); }
     void ch(char c) { m_buf.push_back(c); }
     void endRow()
     {
@@ -51,35 +48,6 @@ private:
     std::string m_buf;
     QStringEncoder m_encoder{QStringEncoder::Utf8};
 };
-
-void writeFileRow(RowWriter& out, const filelist::FileRow& r, const QString& folder)
-{
-    out.text(filelist::captionOf(r));
-    out.ch('\t');
-    if (r.isDir()) {
-        out.ch(' ');
-    } else {
-        const std::string kb = std::to_string(filelist::sizeKB(r.size));
-        out.ascii(kb.data(), kb.size());
-        out.ascii(" KB", 3);
-    }
-    out.ch('\t');
-    out.text(r.type);
-    out.ch('\t');
-    out.ascii(r.modified, plat::kTimeTextLength);
-    out.ch('\t');
-    out.ascii(r.created, plat::kTimeTextLength);
-    out.ch('\t');
-    out.text(folder);
-    out.text(r.name);
-    out.ch('\t');
-    out.ascii(r.isDir() ? "dir" : "file", r.isDir() ? 3 : 4);
-    out.ch('\t');
-    out.ascii(r.accessed, plat::kTimeTextLength);
-    out.ch('\t');
-    out.text(plat::attributeLetters(r.attrs));
-    out.endRow();
-}
 
 } // namespace
 
@@ -140,14 +108,10 @@ int runList(const QStringList& args)
         lister.ColumnClick(c);
 
     RowWriter out;
-    const QString folder = lister.listedFolder();
+    const int subItems = lister.DriveColumnsShown() ? 6 : 8;
     for (int row = 0; row < lister.rowCount(); ++row) {
-        if (const filelist::FileRow* f = lister.fileRow(row)) {
-            writeFileRow(out, *f, folder);
-            continue;
-        }
         out.text(lister.caption(row));
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < subItems; ++i) {
             out.ch('\t');
             out.text(lister.subItem(row, i));
         }
