@@ -1,58 +1,17 @@
 #!/usr/bin/env bash
-# Lists a generated folder of 100,000 files with orvo-cli and with ls -l (best of 3 each, warm cache),
-# then lists it in the real widget with bench/filelist_gui_bench.
+# Runs the benchmarks: `bench/run.sh` runs every bench/*.sh, `bench/run.sh NAME...` runs bench/NAME.sh only.
+# Each script builds what it needs in $BUILD (default build/) and prints its figures against the standard tool.
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
-COUNT=${COUNT:-100000}
-[ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
-cmake --build "$BUILD" -j2 --target orvo-cli filelist_gui_bench >/dev/null
-CLI=$BUILD/bin/orvo-cli
-GUI=$BUILD/bin/filelist_gui_bench
-
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/orvo-bench-XXXXXX")
-trap 'rm -rf "$TMP"' EXIT
-DIR=$TMP/big
-mkdir -p "$DIR" "$TMP/empty"
-
-echo "generating $COUNT files in $DIR"
-(
-  cd "$DIR"
-  awk -v n="$COUNT" 'BEGIN {
-    split("txt jpg png pdf doc cpp h md csv tar.gz zip mp3 log json xml html so sh py ini", ext, " ")
-    split("report IMG_ notes 数据 data backup 文档 Photo archive readme", stem, " ")
-    for (i = 0; i < n; i++) {
-      s = stem[i % 10 + 1]; e = ext[int(i / 7) % 20 + 1]
-      if (i % 97 == 0) printf "%s %d\n", s, i            # no extension
-      else if (i % 89 == 0) printf ".%s%d.%s\n", s, i, e   # dot-file
-      else printf "%s%d.%s\n", s, i, e
-    }
-  }' | xargs -d '\n' touch
-  # a spread of sizes
-  ls | awk 'NR % 5 == 1' | xargs -d '\n' truncate -s 1500
-  ls | awk 'NR % 11 == 3' | xargs -d '\n' truncate -s 7000000
-  for d in $(seq 1 100); do mkdir "folder$d"; done
-)
-
-best_of_3() {
-  local best=0 t0 t1 ms
-  for _ in 1 2 3; do
-    t0=$(date +%s%N)
-    "$@" > /dev/null
-    t1=$(date +%s%N)
-    ms=$(( (t1 - t0) / 1000000 ))
-    if [ "$best" -eq 0 ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+HERE=$(cd "$(dirname "$0")" && pwd)
+names=("$@")
+if [ ${#names[@]} -eq 0 ]; then
+  for f in "$HERE"/*.sh; do
+    n=$(basename "$f" .sh)
+    [ "$n" = run ] || names+=("$n")
   done
-  echo "$best"
-}
-
-"$CLI" list "$DIR" > /dev/null   # warm the cache
-ls -l --time-style=+%Y-%m-%d "$DIR" > /dev/null
-cli_ms=$(best_of_3 "$CLI" list "$DIR")
-ls_ms=$(best_of_3 ls -l --time-style=+%Y-%m-%d "$DIR")
-rows=$("$CLI" list "$DIR" | wc -l)
-echo "orvo-cli list:  ${cli_ms} ms ($rows rows)"
-echo "ls -l:          ${ls_ms} ms"
-awk -v a="$cli_ms" -v b="$ls_ms" 'BEGIN { printf "ratio:          %.2f (target <= 1.0)\n", (b > 0 ? a / b : 0) }'
-
-QT_QPA_PLATFORM=offscreen "$GUI" "$DIR" "$TMP/empty"
+fi
+for n in "${names[@]}"; do
+  [ -f "$HERE/$n.sh" ] || { echo "no benchmark named $n" >&2; exit 2; }
+  echo "== $n"
+  bash "$HERE/$n.sh"
+done

@@ -156,16 +156,13 @@ void TOrvo::openPathArgument(const QStringList& args)
     m_targetFolder = pathbox->currentText();
 }
 
-// The tool windows are not part of the program yet; their switches and hotkeys do nothing until then.
-void TOrvo::switchSearch() {}
-void TOrvo::switchProcesses() {}
-void TOrvo::switchCompress() {}
-void TOrvo::switchSplitMerge() {}
-void TOrvo::switchCompare() {}
-void TOrvo::switchMd5() {}
-void TOrvo::ToolButton29Click() {}
-void TOrvo::ToolButton30Click() {}
-void TOrvo::md5WithSelection() {}
+void TOrvo::showToolWindow(QWidget* window)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 // --- Hotkeys and instance messages ---
 

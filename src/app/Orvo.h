@@ -93,21 +93,33 @@ public:
     void tfkjfsClick();
     void N2Click();
 
-    // Tool windows started by hotkeys and switches; each does nothing until its window exists.
-    void ToolButton29Click();       // process manager
-    void ToolButton30Click();       // file search
-    void md5WithSelection();        // MD5 window with the selected files
+    // Tool windows, started from the tool bar, the tools menu, hotkeys and switches. Each tool's commands
+    // live in its own OrvoTool*.cpp; a command does nothing while its window is not part of the program.
+    void ToolButton29Click();       // process manager (Ctrl+F1)
+    void ToolButton29RightClick();  // compress/decompress
+    void ToolButton30Click();       // file search (A13, Ctrl+F2)
+    void ToolButton30RightClick();  // file compare
+    void ToolButton31Click();       // split/merge (H8), hides the main window
+    void md5WithSelection();        // MD5 window with the selected files (right button on ToolButton31, MD52, Alt+F5)
+    void P12Click();                // process manager
+    void PAK1Click();               // compress/decompress
+    void B9Click();                 // file compare
     void switchSearch();            // "/f"
     void switchProcesses();         // "/p"
     void switchCompress();          // "/y"
     void switchSplitMerge();        // "/h"
     void switchCompare();           // "/b"
     void switchMd5();               // "/m"
+    // Shows a tool window created without an owner; it deletes itself when closed.
+    static void showToolWindow(QWidget* window);
 
     // --- Controls ---
     QToolBar* ToolBar1 = nullptr;
     QToolBar* ToolBar2 = nullptr;
     QComboBox* pathbox = nullptr;
+    QToolButton* ToolButton29 = nullptr;
+    QToolButton* ToolButton30 = nullptr;
+    QToolButton* ToolButton31 = nullptr;
     QToolButton* ToolButton3 = nullptr;
     QToolButton* up1 = nullptr;
     QToolButton* down1 = nullptr;
@@ -158,6 +170,12 @@ public:
     QAction* tfkjfs = nullptr;
     QAction* N2 = nullptr;
     QAction* L3 = nullptr;
+    QAction* A13 = nullptr;
+    QAction* H8 = nullptr;
+    QAction* MD52 = nullptr;
+    QAction* P12 = nullptr;
+    QAction* PAK1 = nullptr;
+    QAction* B9 = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;

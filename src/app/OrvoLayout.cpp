@@ -42,6 +42,27 @@ QToolButton* inertButton(const QString& objectName, const QString& text, const Q
     return b;
 }
 
+// A tool bar button with a command on each mouse button.
+QToolButton* toolButton(const QString& objectName, const QString& text, const QString& hint)
+{
+    auto* b = new QToolButton;
+    b->setObjectName(objectName);
+    b->setText(text);
+    b->setToolTip(hint);
+    b->setContextMenuPolicy(Qt::CustomContextMenu);
+    return b;
+}
+
+// Runs a command; an error it raises is shown instead of crossing the event loop.
+void guarded(TOrvo* w, void (TOrvo::*f)())
+{
+    try {
+        (w->*f)();
+    } catch (const std::exception& e) {
+        ui::Dialogs::get().error(w, QString::fromUtf8(e.what()));
+    }
+}
+
 QComboBox* inertCombo(const QString& objectName, bool editable, int width)
 {
     auto* c = new QComboBox;
@@ -59,6 +80,26 @@ void TOrvo::buildPanes()
     // Top: the command bar, then the path bar with its buttons and the two folder combos.
     ToolBar1 = fixedToolBar(QStringLiteral("ToolBar1"), this);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
+    ToolButton29 = toolButton(QStringLiteral("ToolButton29"), QStringLiteral("进程"),
+                              QStringLiteral("进程管理(Ctrl+F1)，右键：文件压缩/解压缩"));
+    ToolButton30 = toolButton(QStringLiteral("ToolButton30"), QStringLiteral("查找"),
+                              QStringLiteral("快速查找文件(Ctrl+F2)，右键：文件比较"));
+    ToolButton31 = toolButton(QStringLiteral("ToolButton31"), QStringLiteral("分割"),
+                              QStringLiteral("文件分割或合并，右键：MD5校验(Alt+F5)"));
+    const struct {
+        QToolButton* button;
+        void (TOrvo::*left)();
+        void (TOrvo::*right)();
+    } toolButtons[] = {
+        {ToolButton29, &TOrvo::ToolButton29Click, &TOrvo::ToolButton29RightClick},
+        {ToolButton30, &TOrvo::ToolButton30Click, &TOrvo::ToolButton30RightClick},
+        {ToolButton31, &TOrvo::ToolButton31Click, &TOrvo::md5WithSelection},
+    };
+    for (const auto& t : toolButtons) {
+        connect(t.button, &QToolButton::clicked, this, [this, f = t.left] { guarded(this, f); });
+        connect(t.button, &QWidget::customContextMenuRequested, this, [this, f = t.right] { guarded(this, f); });
+        ToolBar1->addWidget(t.button);
+    }
     addToolBarBreak(Qt::TopToolBarArea);
     ToolBar2 = fixedToolBar(QStringLiteral("ToolBar2"), this);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
@@ -233,7 +274,17 @@ void TOrvo::buildMenus()
     edit->addAction(tfkjfs);
     QMenu* view = bar->addMenu(QStringLiteral("查看&V"));
     view->addAction(S3);
+    A13 = command(QStringLiteral("快速查找文件&A"), &TOrvo::ToolButton30Click);
+    H8 = command(QStringLiteral("文件分割或合并&H"), &TOrvo::ToolButton31Click);
+    MD52 = command(QStringLiteral("MD5校验&M"), &TOrvo::md5WithSelection);
+    P12 = command(QStringLiteral("进程管理&P"), &TOrvo::P12Click);
+    PAK1 = command(QStringLiteral("文件压缩/解压缩&K"), &TOrvo::PAK1Click);
+    B9 = command(QStringLiteral("文件比较&B"), &TOrvo::B9Click);
     QMenu* tools = bar->addMenu(QStringLiteral("工具&T"));
+    tools->setObjectName(QStringLiteral("T4"));
+    for (QAction* a : {A13, H8, MD52, P12, PAK1, B9})
+        tools->addAction(a);
+    tools->addSeparator();
     tools->addAction(OrvoE1);
     tools->addAction(OrvoM2);
     QMenu* options = bar->addMenu(QStringLiteral("选项"));

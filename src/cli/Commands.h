@@ -1,9 +1,30 @@
 #pragma once
+#include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
-// Subcommands of orvo-cli; each takes the arguments after its name and returns the exit code.
+// Subcommands of orvo-cli. Each command file registers itself with a static `Registration`:
+//   static const cli::Registration reg{"md5", "md5 [--mode auto|mapped|stream] FILE...", runMd5};
+// A command takes the arguments after its name and returns the exit code.
 namespace cli {
 
-int runList(const QStringList& args);
+struct Command {
+    QString name;
+    QString usage;      // one or more lines, without the program name
+    std::function<int(const QStringList&)> run;
+};
+
+std::vector<Command>& registry();
+
+struct Registration {
+    Registration(const char* name, const char* usage, std::function<int(const QStringList&)> run)
+    {
+        registry().push_back({QString::fromUtf8(name), QString::fromUtf8(usage), std::move(run)});
+    }
+};
+
+// Prints "usage: orvo-cli " + the command's usage to stderr; returns 2 for the caller to return.
+int usageError(const QString& name);
 
 } // namespace cli

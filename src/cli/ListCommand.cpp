@@ -9,13 +9,6 @@
 namespace cli {
 namespace {
 
-void listUsage()
-{
-    std::fputs("usage: orvo-cli list [--mask M] [--no-folders] [--no-parent] [--hide-ext] [--show-hidden]\n"
-               "                     [--show-system] [--click COL]... DIR|DRIVES\n",
-               stderr);
-}
-
 // Buffered UTF-8 output of rows.
 class RowWriter {
 public:
@@ -77,25 +70,25 @@ int runList(const QStringList& args)
             bool ok = false;
             const int c = args[++i].toInt(&ok);
             if (!ok || c < 0) {
-                listUsage();
+                usageError(QStringLiteral("list"));
                 return 2;
             }
             clicks.append(c);
         } else if (a == QLatin1String("--")) {
             if (i + 2 != args.size()) {
-                listUsage();
+                usageError(QStringLiteral("list"));
                 return 2;
             }
             target = args[++i];
         } else if (a.startsWith(u'-') || !target.isEmpty()) {
-            listUsage();
+            usageError(QStringLiteral("list"));
             return 2;
         } else {
             target = a;
         }
     }
     if (target.isEmpty()) {
-        listUsage();
+        usageError(QStringLiteral("list"));
         return 2;
     }
     lister.setMask(mask);
@@ -120,5 +113,11 @@ int runList(const QStringList& args)
     out.flush();
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
+
+static const Registration listRegistration{
+    "list",
+    "list [--mask M] [--no-folders] [--no-parent] [--hide-ext] [--show-hidden] [--show-system]\n"
+    "     [--click COL]... DIR|DRIVES",
+    runList};
 
 } // namespace cli

@@ -3,19 +3,41 @@
 #include "platform/Services.h"
 #include <QCoreApplication>
 #include <QLocale>
+#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <map>
+
+namespace cli {
+
+std::vector<Command>& registry()
+{
+    static std::vector<Command> commands;
+    return commands;
+}
+
+int usageError(const QString& name)
+{
+    for (const Command& c : registry()) {
+        if (c.name == name) {
+            const QString text = QStringLiteral("usage: orvo-cli ") + c.usage + QLatin1Char('\n');
+            std::fputs(text.toLocal8Bit().constData(), stderr);
+        }
+    }
+    return 2;
+}
+
+} // namespace cli
 
 namespace {
 
 void usage()
 {
-    std::fputs("usage: orvo-cli <command> [options]\n"
-               "commands:\n"
-               "  list [--mask M] [--no-folders] [--no-parent] [--hide-ext] [--show-hidden] [--show-system]\n"
-               "       [--click COL]... DIR|DRIVES\n",
-               stderr);
+    std::vector<cli::Command> commands = cli::registry();
+    std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    QString text = QStringLiteral("usage: orvo-cli <command> [options]\ncommands:\n");
+    for (const cli::Command& c : commands)
+        text += QStringLiteral("  ") + QString(c.usage).replace(QLatin1Char('\n'), QStringLiteral("\n  ")) +
+                QLatin1Char('\n');
+    std::fputs(text.toLocal8Bit().constData(), stderr);
 }
 
 } // namespace
@@ -26,14 +48,11 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     plat::installDefaultServices();
 
-    const std::map<QString, std::function<int(const QStringList&)>> commands = {
-        {QStringLiteral("list"), cli::runList},
-    };
     const QStringList args = app.arguments().mid(1);
-    const auto it = args.isEmpty() ? commands.end() : commands.find(args.first());
-    if (it == commands.end()) {
-        usage();
-        return 2;
+    for (const cli::Command& c : cli::registry()) {
+        if (!args.isEmpty() && c.name == args.first())
+            return c.run(args.mid(1));
     }
-    return it->second(args.mid(1));
+    usage();
+    return 2;
 }
