@@ -1,0 +1,100 @@
+// orvo-cli compare: compares two text files as the compare window does and prints the grid, row 0
+// included, one row per line with its three cells separated by TAB (column 0 with its marker).
+// Exit code 0 when no row differs, 1 when some do, 2 on an error.
+#include "cli/Commands.h"
+#include "tools/compare/engine/FileCompare.h"
+#include <QStringEncoder>
+#include <cstdio>
+#include <string>
+
+namespace cli {
+namespace {
+
+class Output {
+public:
+    Output() { m_buf.reserve(kFlushAt + 4096); }
+    ~Output() { flush(); }
+    void bytes(QByteArrayView b) { m_buf.append(b.data(), size_t(b.size())); }
+    void text(QStringView s)
+    {
+        const size_t at = m_buf.size();
+        m_buf.resize(at + size_t(s.size()) * 3);
+        char* end = m_encoder.appendToBuffer(m_buf.data() + at, s);
+        m_buf.resize(size_t(end - m_buf.data()));
+    }
+    void ch(char c) { m_buf.push_back(c); }
+    void endRow()
+    {
+        m_buf.push_back('\n');
+        if (m_buf.size() >= kFlushAt)
+            flush();
+    }
+    void flush()
+    {
+        if (!m_buf.empty())
+            std::fwrite(m_buf.data(), 1, m_buf.size(), stdout);
+        m_buf.clear();
+    }
+
+private:
+    static constexpr size_t kFlushAt = 1 << 16;
+    std::string m_buf;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+};
+
+void lineCell(Output& out, const TFileCompare& fc, int col, int row)
+{
+    if (fc.IsUtf8(col))
+        out.bytes(fc.LineBytes(col, row));   // already the UTF-8 text of the cell
+    else
+        out.text(fc.Cells(col, row));
+}
+
+void markerCell(Output& out, const TFileCompare& fc, int row)
+{
+    const QChar m = fc.Marker(row);
+    if (m.isNull())
+        return;
+    out.ch(char(m.unicode()));
+    if (const qint64 n = fc.LineNumber(row)) {
+        char digits[24];
+        const int len = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(n));
+        out.bytes(QByteArrayView(digits, len));
+    }
+}
+
+int runCompare(const QStringList& args)
+{
+    if (args.size() != 2)
+        return usageError(QStringLiteral("compare"));
+    TFileCompare fc;
+    try {
+        fc.Execute(args[0], args[1]);
+    } catch (const std::exception& e) {
+        const QString text = QString::fromUtf8(e.what()).replace(QLatin1Char('\n'), QStringLiteral(": "));
+        std::fprintf(stderr, "orvo-cli compare: %s\n", text.toUtf8().constData());
+        return 2;
+    }
+    Output out;
+    for (int c = 0; c < 3; ++c) {
+        if (c)
+            out.ch('\t');
+        out.text(fc.Cells(c, 0));
+    }
+    out.endRow();
+    for (int r = 1; r < fc.RowCount(); ++r) {
+        markerCell(out, fc, r);
+        out.ch('\t');
+        lineCell(out, fc, 1, r);
+        out.ch('\t');
+        lineCell(out, fc, 2, r);
+        out.endRow();
+    }
+    out.flush();
+    return fc.HasDifferences() ? 1 : 0;
+}
+
+const Registration reg{"compare", "compare FILE1 FILE2", runCompare};
+
+} // namespace
+} // namespace cli

@@ -1,0 +1,127 @@
+#include "tools/compare/engine/LineSource.h"
+#include <QCoreApplication>
+#include <cstring>
+#include <limits>
+
+namespace fc {
+
+namespace {
+constexpr qint64 kBlock = 1 << 20;
+// Line indices are 32-bit; a file with more lines is refused rather than wrapped.
+constexpr qint64 kMaxLines = std::numeric_limits<qint32>::max() / 2;
+} // namespace
+
+// 64-bit multiply-mix hash, eight bytes per step.
+quint64 hashBytes(const char* p, qint64 n)
+{
+    constexpr quint64 m = 0xc6a4a7935bd1e995ULL;
+    constexpr int r = 47;
+    quint64 h = 0x8445d61a4e774912ULL ^ (quint64(n) * m);
+    while (n >= 8) {
+        quint64 k;
+        std::memcpy(&k, p, 8);
+        k *= m;
+        k ^= k >> r;
+        k *= m;
+        h ^= k;
+        h *= m;
+        p += 8;
+        n -= 8;
+    }
+    if (n > 0) {
+        quint64 k = 0;
+        std::memcpy(&k, p, size_t(n));
+        h ^= k;
+        h *= m;
+    }
+    h ^= h >> r;
+    h *= m;
+    h ^= h >> r;
+    return h;
+}
+
+LineSource::LineSource(const QString& path) : m_path(path), m_file(path)
+{
+    if (!m_file.open(QIODevice::ReadOnly))
+        fail();
+}
+
+void LineSource::fail()
+{
+    throw EFileCompareError(m_path + QLatin1Char('\n') + m_file.errorString());
+}
+
+bool LineSource::next(qint32& index)
+{
+    while (size_t(m_next) >= m_lines.size()) {
+        if (m_eof)
+            return false;
+        fill();
+    }
+    index = m_next++;
+    return true;
+}
+
+bool LineSource::atEnd()
+{
+    while (size_t(m_next) >= m_lines.size()) {
+        if (m_eof)
+            return true;
+        fill();
+    }
+    return false;
+}
+
+void LineSource::push(const char* begin, const char* end, bool brokenByLf)
+{
+    if (qint64(m_lines.size()) >= kMaxLines)
+        throw EFileCompareError(m_path + QLatin1Char('\n') +
+                                QCoreApplication::translate("fc", "File has too many lines"));
+    if (brokenByLf && end > begin && end[-1] == '\r')
+        --end;
+    const qint64 n = end - begin;
+    m_lines.push_back({begin, n, hashBytes(begin, n)});
+}
+
+void LineSource::fill()
+{
+    if (m_used == m_blockSize) {
+        // Start a new block and carry the unfinished line over, so a line never spans two blocks.
+        const qint64 partial = m_used - m_lineStart;
+        const qint64 size = std::max(kBlock, partial * 2);
+        auto block = std::make_unique<char[]>(size_t(size));
+        if (partial > 0)
+            std::memcpy(block.get(), m_block + m_lineStart, size_t(partial));
+        if (m_lineStart == 0 && !m_blocks.empty())
+            m_blocks.pop_back();   // the old block held nothing but the unfinished line
+        m_block = block.get();
+        m_blocks.push_back(std::move(block));
+        m_blockSize = size;
+        m_used = partial;
+        m_lineStart = 0;
+    }
+    const qint64 got = m_file.read(m_block + m_used, m_blockSize - m_used);
+    if (got < 0)
+        fail();
+    if (got == 0) {
+        if (m_used > m_lineStart)
+            push(m_block + m_lineStart, m_block + m_used, false);   // last line without a break
+        m_lineStart = m_used;
+        m_eof = true;
+        m_file.close();
+        return;
+    }
+    const char* p = m_block + m_used;
+    const char* end = p + got;
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        if (!nl)
+            break;
+        push(m_block + m_lineStart, nl, true);
+        m_lineStart = nl + 1 - m_block;
+        p = nl + 1;
+    }
+    m_used += got;
+}
+
+} // namespace fc
