@@ -1,0 +1,134 @@
+#pragma once
+#include <QByteArray>
+#include <QtGlobal>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+#include <zlib.h>
+
+class QFileDevice;
+
+// The zlib stream layer of the ".zak" format: one RFC 1950 stream (deflate, window bits 15, memory level 8,
+// default strategy) and nothing else.
+namespace zak {
+
+inline constexpr qint64 kChunk = 61440;         // bytes per copy step and per progress event
+inline constexpr int kBufferSize = 65536;       // zlib buffer size, each way
+inline constexpr int kWindow = 32768;           // deflate window (window bits 15)
+
+// The two header bytes zlib writes for a compression level (Z_DEFAULT_COMPRESSION allowed).
+QByteArray zlibHeader(int zlevel);
+
+// Compressed output of one stream, written to a device as it is produced.
+class TZWriter {
+public:
+    virtual ~TZWriter() = default;
+    virtual void write(const char* data, qint64 n) = 0;
+    // Ends the stream: the remaining deflate data and the Adler-32 trailer are written.
+    virtual void finish() = 0;
+    virtual qint64 bytesIn() const = 0;
+    virtual qint64 bytesOut() const = 0;   // compressed bytes produced so far
+};
+
+// Plain deflate on the calling thread. Output collects in a 65536-byte buffer that is written whenever full.
+class TCompressionStream final : public TZWriter {
+public:
+    TCompressionStream(QFileDevice& dest, int zlevel);
+    ~TCompressionStream() override;
+    TCompressionStream(const TCompressionStream&) = delete;
+    TCompressionStream& operator=(const TCompressionStream&) = delete;
+    void write(const char* data, qint64 n) override;
+    void finish() override;
+    qint64 bytesIn() const override { return qint64(m_z.total_in); }
+    qint64 bytesOut() const override { return qint64(m_z.total_out); }
+
+private:
+    void flushBuffer(qint64 n);
+    QFileDevice& m_dest;
+    z_stream m_z{};
+    QByteArray m_buf;
+};
+
+// Deflate spread over several threads that still writes one zlib stream: the input is cut into blocks, each
+// compressed as raw deflate with the previous 32 KiB as preset dictionary and ended by a sync flush (the last
+// by the finishing flush); the blocks are written in order between the header and the combined Adler-32.
+class TParallelCompressionStream final : public TZWriter {
+public:
+    static constexpr qint64 kBlockSize = 256 * 1024;
+
+    TParallelCompressionStream(QFileDevice& dest, int zlevel, int threads, qint64 blockSize = kBlockSize);
+    ~TParallelCompressionStream() override;
+    TParallelCompressionStream(const TParallelCompressionStream&) = delete;
+    TParallelCompressionStream& operator=(const TParallelCompressionStream&) = delete;
+    void write(const char* data, qint64 n) override;
+    void finish() override;
+    qint64 bytesIn() const override { return m_in; }
+    qint64 bytesOut() const override { return m_out; }
+
+private:
+    struct Block {
+        QByteArray in;
+        QByteArray dict;
+        bool last = false;
+        QByteArray out;
+        uLong adler = 1;
+        int error = Z_OK;
+        bool done = false;
+    };
+    void submit(bool last);
+    void writeReady(bool wait, size_t keep);
+    void put(const QByteArray& bytes);
+    void workerLoop();
+    void stopThreads();
+
+    QFileDevice& m_dest;
+    const int m_level;
+    const qint64 m_blockSize;
+    size_t m_maxInFlight;
+    std::shared_ptr<Block> m_current;
+    QByteArray m_prevTail;
+    std::deque<std::shared_ptr<Block>> m_inFlight;   // output order
+    std::deque<std::shared_ptr<Block>> m_queue;      // waiting for a thread
+    std::mutex m_mutex;
+    std::condition_variable m_workReady;
+    std::condition_variable m_blockDone;
+    bool m_quit = false;
+    std::vector<std::thread> m_threads;
+    uLong m_adler = 1;
+    qint64 m_in = 0;
+    qint64 m_out = 0;
+};
+
+// Inflate of one zlib stream from a device through a 65536-byte input buffer. Bytes after the stream end are
+// ignored; a source that ends before the stream end, data that is not a zlib stream and a wrong check value
+// are failures (EZDecompressionError).
+class TDecompressionStream {
+public:
+    explicit TDecompressionStream(QFileDevice& src);
+    ~TDecompressionStream();
+    TDecompressionStream(const TDecompressionStream&) = delete;
+    TDecompressionStream& operator=(const TDecompressionStream&) = delete;
+
+    // Decodes up to n bytes into buf; returns fewer only at the stream end.
+    qint64 read(char* buf, qint64 n);
+    // Decodes the rest of the stream without keeping it and returns its length; `stop` is asked between
+    // steps and a true answer returns -1.
+    qint64 countToEnd(const std::function<bool()>& stop);
+    // Back to the start of the stream and of the source.
+    void reset();
+    bool atEnd() const { return m_end; }
+
+private:
+    void fill();
+    QFileDevice& m_src;
+    z_stream m_z{};
+    QByteArray m_buf;
+    bool m_eof = false;
+    bool m_end = false;
+};
+
+} // namespace zak
