@@ -1,0 +1,86 @@
+#include "fileops/engine/FlyingOp.h"
+#include "fileops/engine/FileOpTypes.h"
+#include "fileops/engine/FileOperation.h"
+#include "fileops/engine/SysOps.h"
+#include "platform/Path.h"
+
+namespace fileops {
+
+namespace path = plat::path;
+
+bool TFlyingOp::CopyFiles(bool renameOnCollision)
+{
+    return run(FO_COPY, renameOnCollision);
+}
+
+bool TFlyingOp::MoveFiles(bool renameOnCollision)
+{
+    return run(FO_MOVE, renameOnCollision);
+}
+
+bool TFlyingOp::run(int op, bool renameOnCollision)
+{
+    SilentPrompter silent;
+    FileOpPrompter& ui = Prompter ? *Prompter : silent;
+    if (FileList.isEmpty())
+        return false;
+    if (DestinationDirectory.isEmpty()) {
+        ui.message(QStringLiteral("目标文件夹不能为空"));
+        return false;
+    }
+    QStringList sources, targets;
+    struct stat dst;
+    const bool dstKnown = ::stat(sys::enc(DestinationDirectory).constData(), &dst) == 0;
+    for (const QString& e : FileList) {
+        if (SourceDirectory.isEmpty())
+            SourceDirectory = path::folderPart(e);
+        const QString n = path::namePart(e);
+        struct stat ls;
+        const bool exists = sys::lstatPath(e, ls);
+        if (path::isDirectory(e)) {
+            const bool real = exists && S_ISDIR(ls.st_mode);
+            if (e + u'/' == DestinationDirectory || (real && dstKnown && sys::sameIdentity(ls, dst))) {
+                ui.message(QStringLiteral("目标文件夹“") + e + QStringLiteral("”和源文件夹相同，此项操作取消。"));
+                continue;
+            }
+            if (DestinationDirectory.startsWith(e + u'/') || (real && sys::folderIsOrIsUnder(DestinationDirectory, ls))) {
+                ui.message(QStringLiteral("目标文件夹是源文件夹“") + e + QStringLiteral("”的子文件夹，此项操作取消。"));
+                continue;
+            }
+        }
+        if (exists) {
+            sources << e;
+            targets << DestinationDirectory + n;
+        } else {
+            ui.message(QStringLiteral("无法读取源文件（夹）“") + e +
+                       QStringLiteral("”，源文件（夹）不存在，可能被删除或者被改名了。此项操作取消。"));
+        }
+    }
+    if (sources.isEmpty())
+        return false;
+    if (SourceDirectory == DestinationDirectory) {
+        const auto a = ui.question(QStringLiteral("拖放操作在同一文件夹里,是否继续？"), QStringLiteral("提示"));
+        if (!(a == FileOpPrompter::Yes && op == FO_COPY && renameOnCollision))
+            return false;
+    }
+    FileOpRequest r;
+    r.op = op;
+    r.flags = FOF_ALLOWUNDO | FOF_MULTIDESTFILES;
+    if (renameOnCollision)
+        r.flags |= FOF_RENAMEONCOLLISION;
+    if (CreateDirectory)
+        r.flags |= FOF_NOCONFIRMMKDIR;
+    r.sources = sources;
+    r.targets = targets;
+    const FileOpResult res = runFileOperation(r, ui);
+    if (!res.success()) {
+        // A partly done operation is reported, never taken for a success.
+        ui.message(res.ok && res.anyAborted ? QStringLiteral("  操作取消。 ") : QStringLiteral(" 操作失败! "));
+        Aborted = true;
+        return false;
+    }
+    Aborted = false;
+    return true;
+}
+
+} // namespace fileops

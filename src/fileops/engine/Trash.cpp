@@ -1,0 +1,263 @@
+#include "fileops/engine/Trash.h"
+#include "fileops/engine/SysOps.h"
+#include "platform/Launcher.h"
+#include "platform/Path.h"
+#include "platform/Services.h"
+#include "platform/Volumes.h"
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace fileops {
+
+using namespace sys;
+
+namespace {
+
+QByteArray uidText()
+{
+    return QByteArray::number(uint(::getuid()));
+}
+
+// A folder of ours for the trash: created 0700 when missing, and it must be a real folder (no link).
+int ensurePrivateDir(int parentFd, const char* name, bool mustBeOwned)
+{
+    if (::mkdirat(parentFd, name, 0700) != 0 && errno != EEXIST)
+        return errno;
+    struct stat st;
+    if (::fstatat(parentFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode))
+        return ENOTDIR;
+    if (mustBeOwned && (st.st_uid != ::getuid() || (st.st_mode & 0077)))
+        return EPERM;
+    return 0;
+}
+
+// The mount point holding `folder`: walk up while the device stays the same.
+QString mountTop(const QString& folder, dev_t dev)
+{
+    QString cur = QDir(folder).canonicalPath();
+    if (cur.isEmpty())
+        return QString();
+    while (cur != u"/") {
+        const QString up = QFileInfo(cur).path();
+        struct stat st;
+        if (::stat(enc(up).constData(), &st) != 0 || st.st_dev != dev)
+            break;
+        cur = up;
+    }
+    return cur;
+}
+
+// Opens (creating what is missing) the trash of volume `top` for this user; returns the trash folder's
+// path, or empty when that volume offers none.
+QString volumeTrash(const QString& top)
+{
+    Fd topFd(::open(enc(top).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!topFd.valid())
+        return QString();
+    const QByteArray uid = uidText();
+    // An administrator's shared .Trash: a real folder with the sticky bit.
+    struct stat st;
+    if (::fstatat(topFd.get(), ".Trash", &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
+        Fd shared(::openat(topFd.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (shared.valid() && ensurePrivateDir(shared.get(), uid.constData(), true) == 0)
+            return plat::path::withTrailingSep(top) + QStringLiteral(".Trash/") + QString::fromLatin1(uid);
+    }
+    const QByteArray own = ".Trash-" + uid;
+    if (ensurePrivateDir(topFd.get(), own.constData(), true) == 0)
+        return plat::path::withTrailingSep(top) + QString::fromLatin1(own);
+    return QString();
+}
+
+int ensureTrashLayout(const QString& trashDir)
+{
+    Fd fd(::open(enc(trashDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.valid())
+        return errno;
+    if (const int e = ensurePrivateDir(fd.get(), "files", false))
+        return e;
+    return ensurePrivateDir(fd.get(), "info", false);
+}
+
+// Opens `base` (links allowed: it is the user's data folder or a mount point), then each component of
+// `rel` without following a link.
+Fd openBelow(const QString& base, const QByteArray& rel)
+{
+    Fd fd(::open(enc(base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (const QByteArray& part : rel.split('/')) {
+        if (!fd.valid() || part.isEmpty())
+            break;
+        fd = Fd(::openat(fd.get(), part.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    }
+    return fd;
+}
+
+// Clears one trash folder through descriptors that never follow a link.
+void clearTrash(int trashFd)
+{
+    for (const char* sub : {"files", "info", "expunged"}) {
+        Fd subFd(::openat(trashFd, sub, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (subFd.valid())
+            clearDirAt(subFd.get());
+    }
+    ::unlinkat(trashFd, "directorysizes", 0);
+}
+
+// Each trash folder as a base folder and the path below it.
+QList<QPair<QString, QByteArray>> trashLocations()
+{
+    QList<QPair<QString, QByteArray>> out;
+    const QString home = TTrash::homeTrash();
+    out.append({plat::path::folderPart(home), enc(plat::path::namePart(home))});
+    if (plat::IVolumes* volumes = plat::services().volumes) {
+        const QByteArray uid = uidText();
+        for (const plat::Volume& v : volumes->list()) {
+            out.append({v.root, ".Trash/" + uid});
+            out.append({v.root, ".Trash-" + uid});
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QString TTrash::homeTrash()
+{
+    const QByteArray env = qgetenv("XDG_DATA_HOME");
+    QString base = QFile::decodeName(env);
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(base) + QStringLiteral("/Trash");
+}
+
+QString TTrash::homeTrashFiles()
+{
+    const QString home = homeTrash();
+    makePath(home);
+    ensureTrashLayout(home);
+    return home + QStringLiteral("/files/");
+}
+
+int TTrash::trash(const QString& itemPath, QString* trashedAs)
+{
+    QString p = itemPath;
+    while (p.size() > 1 && p.endsWith(u'/'))
+        p.chop(1);
+    if (!QDir::isAbsolutePath(p))
+        p = QDir::currentPath() + u'/' + p;
+    const QString name = plat::path::namePart(p);
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return EINVAL;
+    struct stat st;
+    if (::lstat(enc(p).constData(), &st) != 0)
+        return errno;
+
+    // The item's folder as the kernel sees it; the item itself is not resolved.
+    const QString folder = QDir(plat::path::folderPart(p)).canonicalPath();
+    if (folder.isEmpty())
+        return ENOENT;
+    const QString absolute = plat::path::withTrailingSep(folder) + name;
+
+    QString trashDir;
+    QString recorded = absolute;
+    const QString home = homeTrash();
+    struct stat hs;
+    if (makePath(home) == 0 && ::stat(enc(home).constData(), &hs) == 0 && hs.st_dev == st.st_dev) {
+        trashDir = home;
+    } else {
+        const QString top = mountTop(folder, st.st_dev);
+        if (top.isEmpty())
+            return EXDEV;
+        trashDir = volumeTrash(top);
+        if (trashDir.isEmpty())
+            return EXDEV;
+        recorded = QDir(top).relativeFilePath(absolute);
+    }
+    if (const int e = ensureTrashLayout(trashDir))
+        return e;
+
+    Fd trashFd(::open(enc(trashDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!trashFd.valid())
+        return errno;
+    Fd infoDir(::openat(trashFd.get(), "info", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Fd filesDir(::openat(trashFd.get(), "files", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!infoDir.valid() || !filesDir.valid())
+        return errno;
+
+    const QByteArray info = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(recorded, "/") + "\nDeletionDate=" +
+                            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + "\n";
+    for (int n = 1; n < 100000; ++n) {
+        const QString candidate = n == 1 ? name : name + u'.' + QString::number(n);
+        const QByteArray c = enc(candidate);
+        const QByteArray infoName = c + ".trashinfo";
+        const int fd = ::openat(infoDir.get(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return errno;
+        }
+        const bool written = ::write(fd, info.constData(), size_t(info.size())) == info.size();
+        const bool closed = ::close(fd) == 0;
+        if (!written || !closed) {
+            const int e = errno ? errno : EIO;
+            ::unlinkat(infoDir.get(), infoName.constData(), 0);
+            return e;
+        }
+        const int e = renameNoReplaceAt(AT_FDCWD, enc(p).constData(), filesDir.get(), c.constData());
+        if (e == 0) {
+            if (trashedAs)
+                *trashedAs = trashDir + QStringLiteral("/files/") + candidate;
+            return 0;
+        }
+        ::unlinkat(infoDir.get(), infoName.constData(), 0);
+        if (e != EEXIST)
+            return e;
+    }
+    return EEXIST;
+}
+
+QStringList TTrash::trashFolders()
+{
+    QStringList out;
+    QList<QPair<dev_t, ino_t>> seen;
+    for (const auto& [base, rel] : trashLocations()) {
+        Fd fd = openBelow(base, rel);
+        struct stat st;
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || seen.contains({st.st_dev, st.st_ino}))
+            continue;
+        seen.append({st.st_dev, st.st_ino});
+        out << plat::path::withTrailingSep(base) + dec(rel);
+    }
+    return out;
+}
+
+void TTrash::emptyAll()
+{
+    QList<QPair<dev_t, ino_t>> seen;
+    for (const auto& [base, rel] : trashLocations()) {
+        Fd fd = openBelow(base, rel);
+        struct stat st;
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || seen.contains({st.st_dev, st.st_ino}))
+            continue;
+        seen.append({st.st_dev, st.st_ino});
+        clearTrash(fd.get());
+    }
+}
+
+void TTrash::openInFileManager()
+{
+    plat::ILauncher* launcher = plat::services().launcher;
+    if (!launcher)
+        return;
+    if (launcher->openUrl(QUrl(QStringLiteral("trash:///"))))
+        return;
+    launcher->openUrl(QUrl::fromLocalFile(homeTrashFiles()));
+}
+
+} // namespace fileops

@@ -1,0 +1,145 @@
+// Deleting: the recycle bin by default, permanent deletes only after a question, links never followed.
+#include "FileOpsHelpers.h"
+#include "fileops/ShellFileOperation.h"
+#include "fileops/engine/Trash.h"
+#include "support/Fakes.h"
+#include <QRegularExpression>
+#include <QUrl>
+
+using namespace fotest;
+using fileops::FO_DELETE;
+
+namespace {
+
+QString homeTrash()
+{
+    return fileops::TTrash::homeTrash() + u'/';
+}
+
+TEST(Delete, PermanentAsksFirstAndNoKeepsEverything)
+{
+    test::TempTree t;
+    t.file("a", QByteArray("a"));
+    t.file("b", QByteArray("b"));
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    dialogs.answerQuestion(ui::Dialogs::No);
+    dialogs.answerQuestion(ui::Dialogs::No);
+    EXPECT_FALSE(fileops::ShellFileOperation(ui, FO_DELETE, true, {t.path("a"), t.path("b")}));
+    EXPECT_FALSE(fileops::ShellFileOperation(ui, FO_DELETE, true, {t.path("a")}));
+    EXPECT_TRUE(exists(t.path("a")));
+    EXPECT_TRUE(exists(t.path("b")));
+    const auto q = dialogs.callsOf("question");
+    ASSERT_EQ(q.size(), 2u);
+    EXPECT_EQ(q[0].text, QStringLiteral("确实要永久删除这 2 项吗？"));
+    EXPECT_EQ(q[1].text, QStringLiteral("确实要永久删除“%1”吗？").arg(t.path("a")));
+
+    dialogs.answerQuestion(ui::Dialogs::Yes);
+    EXPECT_TRUE(fileops::ShellFileOperation(ui, FO_DELETE, true, {t.path("a"), t.path("b")}));
+    EXPECT_FALSE(exists(t.path("a")));
+    EXPECT_FALSE(exists(t.path("b")));
+}
+
+TEST(Delete, PermanentRemovesLinksNotWhatTheyPointTo)
+{
+    test::TempTree t;
+    t.file("victim/data", QByteArray("must survive"));
+    t.file("doomed/own", QByteArray("x"));
+    t.link("doomed/to-folder", t.path("victim"));
+    t.link("doomed/to-file", t.path("victim/data"));
+    t.link("top-link", t.path("victim"));
+    fileops::SilentPrompter ui;
+    EXPECT_TRUE(run(FO_DELETE, fileops::FOF_NOCONFIRMATION | fileops::FOF_SILENT, {t.path("doomed"), t.path("top-link/")},
+                    {}, ui).success());
+    EXPECT_FALSE(exists(t.path("doomed")));
+    EXPECT_FALSE(exists(t.path("top-link")));
+    EXPECT_EQ(readAll(t.path("victim/data")), QByteArray("must survive"));
+}
+
+TEST(Delete, RecycleBinWithoutQuestionsKeepsAnInfoRecord)
+{
+    test::TempTree t;
+    t.file("folder/x.txt", QByteArray("x"));
+    t.link("dangling", "/nonexistent/orvo");
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    EXPECT_TRUE(fileops::ShellFileOperation(ui, FO_DELETE, false, {t.path("folder"), t.path("dangling")}));
+    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_FALSE(exists(t.path("folder")));
+    EXPECT_EQ(readAll(homeTrash() + "files/folder/x.txt"), QByteArray("x"));
+    EXPECT_EQ(linkTarget(homeTrash() + "files/dangling"), QStringLiteral("/nonexistent/orvo"));
+    const QString info = QString::fromUtf8(readAll(homeTrash() + "info/folder.trashinfo"));
+    EXPECT_TRUE(info.startsWith(QStringLiteral("[Trash Info]\nPath=") +
+                                QString::fromLatin1(QUrl::toPercentEncoding(QDir(t.path("")).canonicalPath() + "/folder", "/"))))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n")));
+    test::FakeVolumes none;
+    plat::ScopedServices scoped(test::withVolumes(&none));
+    fileops::TTrash::emptyAll();
+}
+
+TEST(Delete, FailedTrashAsksBeforeDeletingForGood)
+{
+    test::TempTree t;
+    t.file("a", QByteArray("a"));
+    t.file("b", QByteArray("b"));
+    HookGuard guard;
+    fileops::FileOpHooks::trashFault = [](const QString&) { return EROFS; };
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    dialogs.answerQuestion(ui::Dialogs::No);
+    dialogs.answerQuestion(ui::Dialogs::Yes);
+    const auto r = run(FO_DELETE, fileops::shellFlags(FO_DELETE, false), {t.path("a"), t.path("b")}, {}, ui);
+    EXPECT_FALSE(r.success());
+    EXPECT_TRUE(exists(t.path("a")));
+    EXPECT_FALSE(exists(t.path("b")));
+    const auto q = dialogs.callsOf("question");
+    ASSERT_EQ(q.size(), 2u);
+    EXPECT_EQ(q[0].text, QStringLiteral("无法将“%1”移到回收站。是否永久删除？").arg(t.path("a")));
+    EXPECT_EQ(q[0].caption, QStringLiteral("删除"));
+
+    // Without windows the answer is No: nothing is lost.
+    EXPECT_FALSE(fileops::ShellFileOperation(static_cast<QWidget*>(nullptr), FO_DELETE, false, {t.path("a")}));
+    EXPECT_TRUE(exists(t.path("a")));
+}
+
+TEST(Delete, MissingItemIsAnError)
+{
+    test::TempTree t;
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    EXPECT_FALSE(fileops::ShellFileOperation(ui, FO_DELETE, false, {t.path("gone")}));
+    ASSERT_EQ(dialogs.callsOf("error").size(), 1u);
+    EXPECT_EQ(dialogs.callsOf("error")[0].text,
+              QStringLiteral("无法删除“%1”：No such file or directory").arg(t.path("gone")));
+}
+
+TEST(Rename, NeverReplacesAnExistingEntry)
+{
+    test::TempTree t;
+    t.file("a", QByteArray("a"));
+    t.file("b", QByteArray("b"));
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    EXPECT_FALSE(fileops::ShellFileOperation(ui, fileops::FO_RENAME, false, {t.path("a")}, {t.path("b")}));
+    EXPECT_EQ(readAll(t.path("b")), QByteArray("b"));
+    EXPECT_EQ(readAll(t.path("a")), QByteArray("a"));
+    ASSERT_EQ(dialogs.callsOf("error").size(), 1u);
+    EXPECT_EQ(dialogs.callsOf("error")[0].text, QStringLiteral("无法重命名“%1”：File exists").arg(t.path("a")));
+    EXPECT_TRUE(fileops::ShellFileOperation(ui, fileops::FO_RENAME, false, {t.path("a")}, {t.path("c")}));
+    EXPECT_EQ(readAll(t.path("c")), QByteArray("a"));
+}
+
+TEST(Flags, ShellFileOperationPassesTheDocumentedBits)
+{
+    EXPECT_EQ(fileops::shellFlags(fileops::FO_COPY, false), 0x41u);
+    EXPECT_EQ(fileops::shellFlags(fileops::FO_COPY, true), 0x49u);
+    EXPECT_EQ(fileops::shellFlags(fileops::FO_MOVE, true), 0x49u);
+    EXPECT_EQ(fileops::shellFlags(FO_DELETE, true), 0x04u);
+    EXPECT_EQ(fileops::shellFlags(FO_DELETE, false), 0x54u);
+    const int table[][2] = {{0, 2}, {1, 3}, {2, 1}, {3, 4}};
+    for (const auto& row : table)
+        EXPECT_EQ(fileops::platformOp(row[0]), row[1]);
+}
+
+} // namespace

@@ -1,0 +1,164 @@
+// Moving: a rename within one file system; across file systems a whole copy before the source goes.
+#include "FileOpsHelpers.h"
+#include <QStorageInfo>
+
+using namespace fotest;
+using fileops::FO_MOVE;
+
+namespace {
+
+TEST(Move, WithinOneFileSystemIsARename)
+{
+    test::TempTree t;
+    t.file("src/big", 1 << 20, 'b');
+    t.file("src/d/inner", QByteArray("i"));
+    t.dir("dst");
+    const ino_t fileIno = lstatOf(t.path("src/big")).st_ino;
+    const ino_t dirIno = lstatOf(t.path("src/d")).st_ino;
+    HookGuard guard;
+    int copied = 0;
+    fileops::FileOpHooks::copyFault = [&](const QString&, qint64) { ++copied; return 0; };
+    fileops::SilentPrompter ui;
+    EXPECT_TRUE(run(FO_MOVE, kCopyFlags, {t.path("src/big"), t.path("src/d")}, {t.path("dst/big"), t.path("dst/d")}, ui)
+                    .success());
+    EXPECT_EQ(copied, 0);
+    EXPECT_EQ(lstatOf(t.path("dst/big")).st_ino, fileIno);
+    EXPECT_EQ(lstatOf(t.path("dst/d")).st_ino, dirIno);
+    EXPECT_FALSE(exists(t.path("src/big")));
+    EXPECT_FALSE(exists(t.path("src/d")));
+}
+
+TEST(Move, OntoItselfOrIntoItsOwnSubtreeChangesNothing)
+{
+    test::TempTree t;
+    t.file("real/f", QByteArray("f"));
+    t.dir("real/sub");
+    t.link("alias", t.path("real"));
+    const QStringList before = snapshot(t.path("real"));
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    EXPECT_TRUE(run(FO_MOVE, kRenameFlags, {t.path("real/f")}, {t.path("alias/f")}, ui).success());
+    EXPECT_FALSE(run(FO_MOVE, kRenameFlags, {t.path("real")}, {t.path("alias/sub/real")}, ui).ok);
+    EXPECT_EQ(snapshot(t.path("real")), before);
+    EXPECT_EQ(dialogs.callsOf("error").size(), 1u);
+}
+
+TEST(Move, ReplacingAFileIsOneAtomicRename)
+{
+    test::TempTree t;
+    t.file("src/a", QByteArray("new"));
+    t.file("dst/a", QByteArray("old"));
+    test::ScriptedDialogs dialogs;
+    dialogs.answerQuestion(ui::Dialogs::Yes);
+    fileops::DialogsPrompter ui(nullptr);
+    EXPECT_TRUE(run(FO_MOVE, kCopyFlags, {t.path("src/a")}, {t.path("dst/a")}, ui).success());
+    EXPECT_EQ(readAll(t.path("dst/a")), QByteArray("new"));
+    EXPECT_FALSE(exists(t.path("src/a")));
+}
+
+TEST(Move, MergingFoldersRemovesTheSourceOnlyWhenEverythingMoved)
+{
+    test::TempTree t;
+    t.file("src/d/a", QByteArray("new a"));
+    t.file("src/d/b", QByteArray("b"));
+    t.file("dst/d/a", QByteArray("old a"));
+    test::ScriptedDialogs dialogs;
+    dialogs.answerQuestion(ui::Dialogs::No);
+    fileops::DialogsPrompter ui(nullptr);
+    EXPECT_FALSE(run(FO_MOVE, kCopyFlags, {t.path("src/d")}, {t.path("dst/d")}, ui).success());
+    EXPECT_EQ(readAll(t.path("src/d/a")), QByteArray("new a"));   // declined: stays at the source
+    EXPECT_EQ(readAll(t.path("dst/d/a")), QByteArray("old a"));
+    EXPECT_EQ(readAll(t.path("dst/d/b")), QByteArray("b"));
+    EXPECT_FALSE(exists(t.path("src/d/b")));
+}
+
+// Moves across file systems, forced through the copy path, and on a real second file system when there is one.
+class CrossDevice : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam()) {
+            other.reset(new QTemporaryDir(QStringLiteral("/dev/shm/orvo-move-XXXXXX")));
+            if (!other->isValid() || lstatOf(other->path()).st_dev == lstatOf(t.root()).st_dev)
+                GTEST_SKIP() << "no second file system";
+            targetRoot = other->path() + u'/';
+        } else {
+            fileops::FileOpHooks::forceCrossDevice = true;
+            targetRoot = t.path("dst/");
+            t.dir("dst");
+        }
+    }
+    test::TempTree t;
+    std::unique_ptr<QTemporaryDir> other;
+    QString targetRoot;
+    HookGuard guard;
+};
+
+TEST_P(CrossDevice, CopiesEverythingThenRemovesTheSource)
+{
+    t.file("src/tree/a", QByteArray("alpha"));
+    t.file("src/tree/sub/b", 200000, 'b');
+    t.link("src/tree/link", "a");
+    t.link("src/tree/out", t.path("outside"));
+    t.file("outside/keep", QByteArray("keep"));
+    const QStringList before = snapshot(t.path("src/tree"));
+    fileops::SilentPrompter ui;
+    EXPECT_TRUE(run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui).success());
+    EXPECT_EQ(snapshot(targetRoot + "tree"), before);
+    EXPECT_FALSE(exists(t.path("src/tree")));
+    EXPECT_EQ(readAll(t.path("outside/keep")), QByteArray("keep"));   // the link went, not what it points to
+}
+
+TEST_P(CrossDevice, AFailedCopyKeepsTheSourceAndRemovesThePartialTarget)
+{
+    t.file("src/tree/a", QByteArray("alpha"));
+    t.file("src/tree/z", 300000, 'z');
+    t.file("src/single", 300000, 's');
+    const QStringList before = snapshot(t.path("src"));
+    fileops::FileOpHooks::copyFault = [](const QString& src, qint64) {
+        return src.endsWith("/z") || src.endsWith("/single") ? ENOSPC : 0;
+    };
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    EXPECT_FALSE(run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui).ok);
+    EXPECT_FALSE(run(FO_MOVE, kCopyFlags, {t.path("src/single")}, {targetRoot + "single"}, ui).ok);
+    EXPECT_EQ(snapshot(t.path("src")), before);
+    EXPECT_FALSE(exists(targetRoot + "tree"));
+    EXPECT_FALSE(exists(targetRoot + "single"));
+    EXPECT_TRUE(tempsBelow(targetRoot).isEmpty());
+    ASSERT_EQ(dialogs.callsOf("error").size(), 2u);
+    EXPECT_EQ(dialogs.callsOf("error")[1].text,
+              QStringLiteral("无法移动“%1”：No space left on device").arg(t.path("src/single")));
+}
+
+TEST_P(CrossDevice, WhatChangesInTheSourceDuringTheCopyIsKept)
+{
+    t.file("src/tree/a", 1000, 'a');
+    t.file("src/tree/b", 1000, 'b');
+    QString changed;
+    fileops::FileOpHooks::copyFault = [&](const QString& src, qint64) {
+        if (changed.isEmpty()) {
+            changed = src;
+            QFile f(src);
+            EXPECT_TRUE(f.open(QIODevice::Append));
+            f.write("written during the move");
+        }
+        return 0;
+    };
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    const auto r = run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui);
+    EXPECT_FALSE(r.ok);   // the source could not be removed whole
+    ASSERT_FALSE(changed.isEmpty());
+    EXPECT_TRUE(readAll(changed).endsWith("written during the move"));
+    const QString other = changed.endsWith("/a") ? t.path("src/tree/b") : t.path("src/tree/a");
+    EXPECT_FALSE(exists(other));   // unchanged and copied: moved
+    ASSERT_EQ(dialogs.callsOf("error").size(), 1u);
+    EXPECT_EQ(dialogs.callsOf("error")[0].text,
+              QStringLiteral("无法删除“%1”：移动时被修改或新建，已保留").arg(changed));
+}
+
+INSTANTIATE_TEST_SUITE_P(Move, CrossDevice, testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "RealSecondFileSystem" : "Forced"; });
+
+} // namespace

@@ -1,0 +1,143 @@
+// The recycle bin: unique names with info records, emptying every trash folder without following links.
+#include "FileOpsHelpers.h"
+#include "fileops/engine/Delete.h"
+#include "fileops/engine/Trash.h"
+#include "support/Fakes.h"
+#include <QStorageInfo>
+#include <QUrl>
+#include "fileops/engine/SysOps.h"
+
+using namespace fotest;
+using fileops::TTrash;
+
+namespace {
+
+class Trash : public testing::Test {
+protected:
+    void SetUp() override { TTrash::emptyAll(); }
+    void TearDown() override { TTrash::emptyAll(); }
+    test::FakeVolumes volumes;   // no real volume's trash is ever touched here
+    plat::ScopedServices scoped{test::withVolumes(&volumes)};
+    test::TempTree t;
+    QString files = TTrash::homeTrashFiles();
+    QString info = TTrash::homeTrash() + QStringLiteral("/info/");
+};
+
+TEST_F(Trash, LivesUnderTheTestsDataHome)
+{
+    EXPECT_EQ(TTrash::homeTrash(), QDir::cleanPath(QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"))) + "/Trash");
+    EXPECT_TRUE(files.endsWith("/Trash/files/"));
+}
+
+TEST_F(Trash, SameNameTwiceGetsTwoEntries)
+{
+    t.file("one/n.txt", QByteArray("first"));
+    t.file("two/n.txt", QByteArray("second"));
+    QString as1, as2;
+    EXPECT_EQ(TTrash::trash(t.path("one/n.txt"), &as1), 0);
+    EXPECT_EQ(TTrash::trash(t.path("two/n.txt"), &as2), 0);
+    EXPECT_EQ(as1, files + "n.txt");
+    EXPECT_EQ(as2, files + "n.txt.2");
+    EXPECT_EQ(readAll(as2), QByteArray("second"));
+    EXPECT_TRUE(exists(info + "n.txt.trashinfo"));
+    EXPECT_TRUE(exists(info + "n.txt.2.trashinfo"));
+    EXPECT_EQ(TTrash::trash(t.path("one/n.txt")), ENOENT);
+}
+
+TEST_F(Trash, EmptyingRemovesEverythingInsideButFollowsNoLink)
+{
+    t.file("outside/keep", QByteArray("keep"));
+    t.file("item/inner", QByteArray("i"));
+    t.link("item/back", t.path("outside"));
+    ASSERT_EQ(TTrash::trash(t.path("item")), 0);
+    // A link planted straight into files/ and a directorysizes cache.
+    ASSERT_EQ(::symlink(enc(t.path("outside")).constData(), enc(files + "planted").constData()), 0);
+    QDir().mkpath(TTrash::homeTrash() + "/expunged/old");
+    QFile sizes(TTrash::homeTrash() + "/directorysizes");
+    ASSERT_TRUE(sizes.open(QIODevice::WriteOnly));
+    sizes.close();
+
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    dialogs.answerQuestion(ui::Dialogs::No);
+    EXPECT_FALSE(fileops::askEmptyRecycleBin(ui));
+    EXPECT_TRUE(exists(files + "item"));
+    dialogs.answerQuestion(ui::Dialogs::Yes);
+    EXPECT_TRUE(fileops::askEmptyRecycleBin(ui));
+    ASSERT_EQ(dialogs.callsOf("question").size(), 2u);
+    EXPECT_EQ(dialogs.callsOf("question")[1].text, QStringLiteral("清空回收站？"));
+    EXPECT_EQ(dialogs.callsOf("question")[1].caption, QStringLiteral("回收站"));
+
+    const auto empty = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    EXPECT_TRUE(QDir(files).entryList(empty).isEmpty());
+    EXPECT_TRUE(QDir(info).entryList(empty).isEmpty());
+    EXPECT_TRUE(QDir(TTrash::homeTrash() + "/expunged").entryList(empty).isEmpty());
+    EXPECT_FALSE(exists(TTrash::homeTrash() + "/directorysizes"));
+    EXPECT_EQ(readAll(t.path("outside/keep")), QByteArray("keep"));
+}
+
+TEST_F(Trash, VolumeTrashFoldersAreEmptiedButNeverThroughALink)
+{
+    const QString uid = QString::number(::getuid());
+    // A volume with its own trash, and one whose trash folder is a link to precious data.
+    t.file("vol1/.Trash-" + uid + "/files/old", QByteArray("old"));
+    t.file("vol1/.Trash-" + uid + "/info/old.trashinfo", QByteArray("[Trash Info]\n"));
+    t.file("precious/files/data", QByteArray("precious"));
+    t.dir("vol2");
+    t.link("vol2/.Trash-" + uid, t.path("precious"));
+    t.dir("vol3/.Trash");
+    t.link("vol3/.Trash/" + uid, t.path("precious"));
+    for (const char* v : {"vol1", "vol2", "vol3"}) {
+        plat::Volume vol;
+        vol.root = t.path(v);
+        volumes.volumes << vol;
+    }
+    EXPECT_EQ(TTrash::trashFolders(), QStringList({TTrash::homeTrash(), t.path("vol1/.Trash-") + uid}));
+    TTrash::emptyAll();
+    EXPECT_FALSE(exists(t.path("vol1/.Trash-" + uid + "/files/old")));
+    EXPECT_FALSE(exists(t.path("vol1/.Trash-" + uid + "/info/old.trashinfo")));
+    EXPECT_EQ(readAll(t.path("precious/files/data")), QByteArray("precious"));
+}
+
+TEST_F(Trash, ItemOnAnotherFileSystemGoesToThatVolumesTrash)
+{
+    QTemporaryDir other(QStringLiteral("/dev/shm/orvo-trash-XXXXXX"));
+    if (!other.isValid() || lstatOf(other.path()).st_dev == lstatOf(t.root()).st_dev)
+        GTEST_SKIP() << "no second file system";
+    const QString top = QStorageInfo(other.path()).rootPath();
+    const QString own = top + "/.Trash-" + QString::number(::getuid());
+    const bool hadOwn = exists(own);
+    QFile f(other.path() + "/far.txt");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("far");
+    f.close();
+    QString as;
+    ASSERT_EQ(TTrash::trash(other.path() + "/far.txt", &as), 0);
+    EXPECT_TRUE(as.startsWith(top)) << as.toStdString();
+    EXPECT_EQ(readAll(as), QByteArray("far"));
+    const QString name = QFileInfo(as).fileName();
+    const QString infoFile = QFileInfo(as).absolutePath() + "/../info/" + name + ".trashinfo";
+    const QString rel = QDir(top).relativeFilePath(other.path() + "/far.txt");
+    EXPECT_TRUE(readAll(infoFile).contains(QByteArray(QByteArray("Path=") + QUrl::toPercentEncoding(rel, "/")))) << readAll(infoFile).constData();
+    QFile::remove(as);
+    QFile::remove(infoFile);
+    if (!hadOwn)
+        fileops::sys::removeTree(own);
+}
+
+TEST_F(Trash, OpenedInTheFileManager)
+{
+    test::FakeLauncher launcher;
+    plat::Services s = plat::services();
+    s.launcher = &launcher;
+    plat::ScopedServices withLauncher(s);
+    fileops::openRecycleBin();
+    ASSERT_EQ(launcher.opened.size(), 1u);
+    EXPECT_EQ(launcher.opened[0], QUrl("trash:///"));
+    launcher.result = false;   // no trash:/// handler: the files/ folder itself
+    fileops::openRecycleBin();
+    ASSERT_EQ(launcher.opened.size(), 3u);
+    EXPECT_EQ(launcher.opened[2], QUrl::fromLocalFile(files));
+}
+
+} // namespace
