@@ -66,11 +66,6 @@ TOrvo::~TOrvo()
     FormDestroy();
 }
 
-TLsFilelistView28* TOrvo::treeDrivenList() const
-{
-    return LsFilelistView281;
-}
-
 void TOrvo::FormCreate(const QStringList& args)
 {
     for (QTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4})
@@ -92,6 +87,7 @@ void TOrvo::FormCreate(const QStringList& args)
     m_targetFolder = pathbox->currentText();
 
     loadSettings();
+    shfvClick();   // only the tree-driven list is shown at start
     processSwitches(args);
     openPathArgument(args);
 }

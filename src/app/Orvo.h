@@ -113,6 +113,94 @@ public:
     // Shows a tool window created without an owner; it deletes itself when closed.
     static void showToolWindow(QWidget* window);
 
+    // --- Path bar and history ---
+    void pathboxKeyPress();         // Enter
+    void ToolButton3Click();
+    void pathboxDblClick();
+    void pathboxSelect(int index);
+    void up1Click();
+    void down1Click();
+    void openpath1Click();
+    void CustomItem41Click();
+    void ComboBox2Click();
+    void Paste0Click();
+    void J1Click();
+    void Addpath1_oldClick();
+    void Deletepath1_oldClick();
+    void cls1_oldClick();
+    void save1_oldClick();
+    void load1_oldClick();
+    void CustomItem15Click();
+    void N8Click();
+    void CustomItem44Click();
+    // Adds a folder to the history unless an item exactly equal to it is present.
+    void addHistoryOnce(const QString& folder);
+    QStringList history() const;
+
+    // --- Extension filters ---
+    void Mask1KeyPress();           // Enter
+    void Mask1DblClick();
+    void N17Click();
+    void N18Click();
+    void N19Click();
+    void N3Click();
+    void N4Click();
+    void B1Click();
+    void N7Click();
+    static const QStringList kDefaultFilters;
+
+    // --- Panes and view options ---
+    void fvClick();
+    void DirtreeFlist1_oldClick();
+    void DirTreeFList2_oldClick();
+    void shfvClick();
+    void FLVSH1_oldClick();
+    void HFListV2_oldClick();
+    void IcondClick();
+    void setDrivenViewStyle(int style);
+    void HideFolderClick();
+    void syjClick();
+    void he_oldClick();
+    void hha_oldClick();
+    void sr_oldClick();
+    void ftrClick();
+    void ftaClick();
+    void V2Click();                 // the View menu or PopupMenu1 opens: check marks from the driven list
+    void ToolButton8Click();
+    void ColorBoxChange();
+    void phintClick();
+    bool treeDrivesListTwo() const;
+
+    // --- Status ---
+    void showStatistics();
+    TLsFilelistView28* activeList() const { return m_active; }
+    void setActiveList(TLsFilelistView28* list) { m_active = list; }
+
+    // --- Pane coordination and command state ---
+    void listChanged(TLsFilelistView28* list);
+    void listClicked(TLsFilelistView28* list);
+    void listDblClicked(TLsFilelistView28* list);
+    void listMouseDown(TLsFilelistView28* list);
+    void listMouseUp(TLsFilelistView28* list);
+    void listKeyDown(TLsFilelistView28* list);
+    void listMouseMove(TLsFilelistView28* list);
+    void listEdited(TLsFilelistView28* list);
+    void PopupMenu6Popup(TLsFilelistView28* list);
+    void Timer1Timer();
+    void Timer3Timer();
+    void Timer4Timer();
+    void RefreshClick();
+    void PrevLevelClick();
+    void stop1Click();
+    void BtnSearchClick();
+    void SelectAll1_oldClick();
+    void R3Click();
+    void SetBtnMenuState();
+    bool mousePressed() const { return m_mousePressed; }
+    int listTwoWidth() const { return m_listTwoWidth; }
+    TLsFilelistView28* otherList(TLsFilelistView28* list) const;
+    static const QStringList kQuickViewExtensions;
+
     // --- Controls ---
     QToolBar* ToolBar1 = nullptr;
     QToolBar* ToolBar2 = nullptr;
@@ -143,6 +231,118 @@ public:
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
     QMenu* PopupMenu2 = nullptr;            // path bar
+    QMenu* PopupMenu4 = nullptr;            // filter box
+    QMenu* PopupMenu1 = nullptr;            // view style and show/hide of the driven list
+    QMenu* PopupMenu9 = nullptr;            // which list to hide
+    QMenu* PopupMenu6 = nullptr;            // the lists' pop-up menu
+    QMenu* V2 = nullptr;                    // View menu
+
+    // Tool bar buttons.
+    QToolButton* Paste0 = nullptr;
+    QToolButton* cut0 = nullptr;
+    QToolButton* copy0 = nullptr;
+    QToolButton* ASR = nullptr;
+    QToolButton* rwtime = nullptr;
+    QToolButton* Attribute = nullptr;
+    QToolButton* ToolButton11 = nullptr;    // refresh
+    QToolButton* ToolButton13 = nullptr;    // drives
+    QToolButton* ToolButton14 = nullptr;    // folders shown
+    QToolButton* ToolButton15 = nullptr;    // select all
+    QToolButton* fv = nullptr;
+    QToolButton* shfv = nullptr;
+    QToolButton* Icond = nullptr;
+    QToolButton* ToolButton8 = nullptr;
+    QToolButton* phint = nullptr;
+
+    // Path bar menu.
+    QAction* N110 = nullptr;
+    QAction* N22 = nullptr;
+    QAction* M3 = nullptr;
+    QAction* paste3 = nullptr;
+    QAction* J1 = nullptr;
+    QAction* A2 = nullptr;
+    QAction* D3 = nullptr;
+    QAction* C1 = nullptr;
+    QAction* S2 = nullptr;
+    QAction* L2 = nullptr;
+    QAction* B3 = nullptr;
+    QAction* N8 = nullptr;
+    QAction* E2 = nullptr;
+    // Filter menu.
+    QAction* N17 = nullptr;
+    QAction* N18 = nullptr;
+    QAction* N19 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* B1 = nullptr;
+    QAction* N7 = nullptr;
+    // Panes and view.
+    QAction* N112 = nullptr;
+    QAction* N211 = nullptr;
+    QAction* FLVSH1 = nullptr;
+    QAction* yc1 = nullptr;
+    QAction* HFListV2 = nullptr;
+    QAction* yc2 = nullptr;
+    QAction* B2 = nullptr;
+    QAction* B8 = nullptr;
+    QAction* M1 = nullptr;
+    QAction* M7 = nullptr;
+    QAction* L1 = nullptr;
+    QAction* L7 = nullptr;
+    QAction* D2 = nullptr;
+    QAction* D10 = nullptr;
+    QAction* N21 = nullptr;
+    QAction* F8 = nullptr;
+    QAction* U1 = nullptr;
+    QAction* U3 = nullptr;
+    QAction* E1 = nullptr;
+    QAction* E6 = nullptr;
+    QAction* H1 = nullptr;
+    QAction* H7 = nullptr;
+    QAction* S1 = nullptr;
+    QAction* S7 = nullptr;
+    QAction* R1 = nullptr;
+    QAction* ftr = nullptr;
+    QAction* A1 = nullptr;
+    QAction* fta = nullptr;
+    QAction* zkl = nullptr;
+    // Coordination commands.
+    QAction* J4 = nullptr;
+    QAction* I2 = nullptr;
+    QAction* stop1 = nullptr;
+    QAction* stop2 = nullptr;
+    QAction* F9 = nullptr;
+    QAction* SelectAll1 = nullptr;
+    QAction* R3 = nullptr;
+    // Commands whose state follows the selection (the enable table).
+    QAction* Paste1 = nullptr;
+    QAction* paste2 = nullptr;
+    QAction* fsd = nullptr;
+    QAction* fsd1 = nullptr;
+    QAction* rem = nullptr;
+    QAction* ReA = nullptr;
+    QAction* RenameF = nullptr;
+    QAction* Cut1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* cut2 = nullptr;
+    QAction* copy2 = nullptr;
+    QAction* copytocb = nullptr;
+    QAction* del2 = nullptr;
+    QAction* sx2 = nullptr;
+    QAction* sxxg = nullptr;
+    QAction* G5 = nullptr;
+    QAction* RewriteTime = nullptr;
+    QAction* Properties = nullptr;
+    QAction* h16 = nullptr;
+    QAction* hexv = nullptr;
+    QAction* N37 = nullptr;
+    QAction* B6 = nullptr;
+    QAction* xjwjj = nullptr;
+    QAction* N16 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* dakai = nullptr;
+    QAction* QuickView1 = nullptr;
+    QAction* ksll = nullptr;
 
     QTimer Timer1;
     QTimer Timer2;
@@ -180,6 +380,7 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildPanes();
@@ -196,6 +397,26 @@ private:
     bool startOwnExecutable();
     void savePathList();
     void loadPathList();
+    void buildCommandControls();
+    void buildViewControls();
+    void connectLists();
+    // Go to the path-bar text: empty or one character (other than "/") does nothing; a missing folder gives the
+    // error box. Returns the folder with its trailing separator, or an empty string.
+    QString pathBarFolder(bool allowOneChar = false);
+    void showMissing(const QString& text);
+    void openInList(TLsFilelistView28* list);
+    void toggleListAttribute(bool (TLsFilelistView28::*get)() const, void (TLsFilelistView28::*set)(bool),
+                             bool reread);
+    void toggleFileType(quint32 bit);
+    void setFv(bool down);
+    void stepHistory(int delta);
+    void timerRelist(TLsFilelistView28* renamed);
+    // The folder tree as the panes see it.
+    bool treeHasSelection() const;
+    void treeSetFileMask(const QString& mask);
+    void treeRepaint();
+    void treeClearSelection();
+    bool transferPending() const;
 
     SettingsStore m_store;
     QString m_targetFolder;
@@ -209,6 +430,15 @@ private:
     bool m_contextMenu = false;
     bool m_autoPathList = false;
     int m_lastDropResult = 0;
+    int m_historyIndex = -1;                // the history item last chosen or stepped to
+    TLsFilelistView28* m_active = nullptr;
+    bool m_mousePressed = false;
+    bool m_list1Hidden = false;
+    bool m_list2Hidden = true;
+    bool m_statusPanelHidden = false;
+    int m_listTwoWidth = 0;
+    QString m_treeFileMask;
+    TLsFilelistView28* m_popupList = nullptr;   // the list whose pop-up menu opened last
     QColor m_mainColor;
     QColor m_treeColor;
     QColor m_list1Color;

@@ -213,6 +213,7 @@ void TOrvo::buildPanes()
     column->addWidget(Panel3);
 
     setCentralWidget(central);
+    buildViewControls();
 }
 
 QAction* TOrvo::command(const QString& caption, void (TOrvo::*handler)(), bool checkable)
@@ -300,6 +301,5 @@ void TOrvo::buildMenus()
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    PopupMenu2->addAction(zdl);
-    PopupMenu2->addAction(OrvoF1);
+    buildCommandControls();
 }

@@ -47,6 +47,7 @@ TLsFilelistView28::TLsFilelistView28(QWidget* parent) : QWidget(parent)
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
         v->installEventFilter(this);
         v->viewport()->installEventFilter(this);
+        v->viewport()->setMouseTracking(true);   // the main window follows the mouse between the lists
     }
 
     m_stack = new QStackedWidget;
@@ -197,6 +198,11 @@ void TLsFilelistView28::selectRow(int row, bool add)
     m_selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
+void TLsFilelistView28::clearSelection()
+{
+    m_selection->clearSelection();
+}
+
 int TLsFilelistView28::SelectedNumber() const
 {
     const int selected = int(selectedRows().size());
@@ -212,6 +218,16 @@ bool TLsFilelistView28::eventFilter(QObject* watched, QEvent* event)
 {
     const bool onView = watched == m_tree || watched == m_list;
     const bool onViewport = watched == m_tree->viewport() || watched == m_list->viewport();
+    if (onViewport) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: Q_EMIT mousePressed(); break;
+        case QEvent::MouseButtonRelease: Q_EMIT mouseReleased(); break;
+        case QEvent::MouseMove: Q_EMIT mouseMoved(); break;
+        default: break;
+        }
+    }
+    if (onView && event->type() == QEvent::KeyPress)
+        Q_EMIT keyPressed();
     if (onViewport && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         QWidget* viewport = static_cast<QWidget*>(watched);

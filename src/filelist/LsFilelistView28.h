@@ -82,6 +82,7 @@ public:
     QString subItem(int row, int i) const;   // i = 0..7 (file) or 0..5 (drive)
     QList<int> selectedRows() const;         // ascending
     void selectRow(int row, bool add = false);
+    void clearSelection();
 
     QAbstractItemView* currentView() const;
     QTreeView* detailsView() const { return m_tree; }
@@ -92,11 +93,20 @@ public:
 
     std::function<void(QObject* sender, const QString& selectedItem)> OnItemChange;
 
+    // Transfer list: full paths marked by cut or copy, and the operation that will carry them (0 none).
+    QStringList ClipList;
+    int ClipOperation = 0;
+
 Q_SIGNALS:
     void changed();          // rows or selection changed (the list's OnChange)
     void itemClicked();      // the ordinary OnClick after OnItemChange
     void doubleClicked();
     void listingFinished();
+    void mousePressed();     // a button went down on the items (before the view handles it)
+    void mouseReleased();
+    void mouseMoved();
+    void keyPressed();       // a key went down in the list (before the view handles it)
+    void edited();           // an in-place rename was carried out
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,7 @@
 #include "app/Orvo.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include <QDir>
 #include <QStandardPaths>

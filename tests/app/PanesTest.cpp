@@ -1,0 +1,307 @@
+// Filters, the lists' layout, the status bar, the command state and the rename timers of the main window.
+#include "AppTestSupport.h"
+#include "OrvoFixture.h"
+#include "app/ListFile.h"
+#include "filelist/LsFilelistView28.h"
+#include "support/TempTree.h"
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+class PanesTest : public OrvoFixture {
+protected:
+    int rowOf(const TLsFilelistView28* list, const QString& caption)
+    {
+        for (int r = 0; r < list->rowCount(); ++r)
+            if (list->caption(r) == caption)
+                return r;
+        return -1;
+    }
+    QStringList captions(const TLsFilelistView28* list)
+    {
+        QStringList out;
+        for (int r = 0; r < list->rowCount(); ++r)
+            out << list->caption(r);
+        return out;
+    }
+    test::TempTree tree;
+};
+
+TEST_F(PanesTest, FilterAppliesToTheDrivenListAndTheMenuToItsOwnList)
+{
+    TOrvo& w = open();
+    EXPECT_EQ(w.Mask1->count(), 15);
+    EXPECT_EQ(w.Mask1->itemText(12), QStringLiteral("*.c;*.cpp;*.obj;*.h;*.lib"));
+    w.Mask1->setEditText(QStringLiteral("*.txt"));
+    QTest::keyClick(w.Mask1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(w.LsFilelistView281->Mask(), QStringLiteral("*.txt"));
+    EXPECT_EQ(w.LsFilelistView282->Mask(), QStringLiteral("*.*"));
+
+    w.DirTreeFList2_oldClick();   // the tree drives list two
+    w.Mask1->setEditText(QStringLiteral("*.jpg"));
+    QTest::keyClick(w.Mask1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(w.LsFilelistView282->Mask(), QStringLiteral("*.jpg"));
+    w.Mask1->setEditText(QStringLiteral("*.png"));
+    w.N18Click();
+    EXPECT_EQ(w.LsFilelistView281->Mask(), QStringLiteral("*.png"));
+    EXPECT_EQ(w.LsFilelistView282->Mask(), QStringLiteral("*.jpg"));
+
+    w.Mask1->setEditText(QString());   // an empty text is applied unchanged
+    QTest::keyClick(w.Mask1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(w.LsFilelistView282->Mask(), QString());
+}
+
+TEST_F(PanesTest, FilterListSaveDeleteLoad)
+{
+    TOrvo& w = open();
+    QStringList saved;
+    for (int i = 0; i < w.Mask1->count(); ++i)
+        saved << w.Mask1->itemText(i);
+    w.N3Click();
+    EXPECT_TRUE(app::listFileExists(app::kMaskListFile));
+    w.N7Click();   // deleting also empties the drop-down
+    EXPECT_EQ(w.Mask1->count(), 0);
+    EXPECT_FALSE(app::listFileExists(app::kMaskListFile));
+    w.N4Click();
+    ASSERT_EQ(dialogs.callsOf(QStringLiteral("message")).size(), 1u);
+    EXPECT_EQ(dialogs.callsOf(QStringLiteral("message"))[0].text, QStringLiteral("文件不存在!"));
+    dialogs.clear();
+    w.N3Click();   // saves the empty list
+    w.Mask1->addItems(saved);
+    apptest::writeBytes(apptest::privateFile(app::kMaskListFile), "*.a\r\n*.b;*.c\r\n");
+    w.N4Click();
+    EXPECT_EQ(w.Mask1->count(), 2);
+    EXPECT_EQ(w.Mask1->itemText(1), QStringLiteral("*.b;*.c"));
+}
+
+struct WidthCase {
+    bool maximised;
+    bool listTwoDriven;
+    int width;
+};
+
+class ListTwoWidthTest : public PanesTest, public ::testing::WithParamInterface<WidthCase> {};
+
+TEST_P(ListTwoWidthTest, BothListsShownGiveListTwoItsWidth)
+{
+    const WidthCase c = GetParam();
+    TOrvo& w = open();
+    if (c.maximised)
+        w.setWindowState(Qt::WindowMaximized);
+    w.fv->setChecked(c.listTwoDriven);
+    w.shfv->setChecked(true);
+    w.shfvClick();
+    EXPECT_EQ(w.listTwoWidth(), c.width);
+    EXPECT_TRUE(w.LsFilelistView281->isVisibleTo(&w));
+    EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
+    for (QAction* a : {w.FLVSH1, w.HFListV2, w.yc1, w.yc2})
+        EXPECT_FALSE(a->isChecked());
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, ListTwoWidthTest,
+                         ::testing::Values(WidthCase{true, true, 510}, WidthCase{true, false, 255},
+                                           WidthCase{false, true, 455}, WidthCase{false, false, 225}));
+
+TEST_F(PanesTest, HidingListOneLetsTheTreeDriveListTwoAndShowingItAgainRestoresBoth)
+{
+    TOrvo& w = open();
+    w.setWindowState(Qt::WindowMaximized);
+    w.shfv->setChecked(true);
+    w.shfvClick();
+    w.FLVSH1->trigger();
+    EXPECT_FALSE(w.LsFilelistView281->isVisibleTo(&w));
+    EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
+    EXPECT_TRUE(w.treeDrivesListTwo());
+    EXPECT_TRUE(w.FLVSH1->isChecked());
+    EXPECT_TRUE(w.yc1->isChecked());
+    EXPECT_FALSE(w.shfv->isChecked());
+    w.yc1->trigger();   // the other item of the pair
+    EXPECT_TRUE(w.LsFilelistView281->isVisibleTo(&w));
+    EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
+    EXPECT_EQ(w.listTwoWidth(), 510);
+    EXPECT_FALSE(w.FLVSH1->isChecked());
+}
+
+TEST_F(PanesTest, WithOneListShownTogglingFvSwitchesTheVisibleList)
+{
+    TOrvo& w = open();
+    const QString one = tree.dir(QStringLiteral("one"));
+    const QString two = tree.dir(QStringLiteral("two"));
+    w.LsFilelistView281->setDirectory(one);
+    w.LsFilelistView282->setDirectory(two);
+    w.fv->click();
+    EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
+    EXPECT_FALSE(w.LsFilelistView281->isVisibleTo(&w));
+    EXPECT_EQ(w.treePath(), two);
+    EXPECT_EQ(w.activeList(), w.LsFilelistView282);
+    w.fv->click();
+    EXPECT_TRUE(w.LsFilelistView281->isVisibleTo(&w));
+    EXPECT_FALSE(w.LsFilelistView282->isVisibleTo(&w));
+    EXPECT_EQ(w.treePath(), one);
+}
+
+TEST_F(PanesTest, ViewStyleCycleAndShowHideMarks)
+{
+    TOrvo& w = open();
+    TLsFilelistView28* list = w.treeDrivenList();
+    const TViewStyle start = list->ViewStyle();
+    for (int i = 0; i < 4; ++i)
+        w.Icond->click();
+    EXPECT_EQ(list->ViewStyle(), start);
+    w.M7->trigger();
+    EXPECT_EQ(list->ViewStyle(), vsSmallIcon);
+
+    const bool ext = list->HideFileExt();
+    w.E6->trigger();
+    EXPECT_EQ(list->HideFileExt(), !ext);
+    w.V2Click();
+    EXPECT_EQ(w.E1->isChecked(), !ext);
+    EXPECT_EQ(w.E6->isChecked(), !ext);
+    w.ftrClick();
+    w.V2Click();
+    EXPECT_FALSE(list->FileType() & ftReadOnly);
+    EXPECT_TRUE(w.R1->isChecked());
+}
+
+TEST_F(PanesTest, StatusPanelsDescribeTheActiveList)
+{
+    tree.file(QStringLiteral("a.txt"), 1000);
+    tree.file(QStringLiteral("b.txt"), 2000);
+    tree.file(QStringLiteral("c.txt"), 500);
+    TOrvo& w = open();
+    w.LsFilelistView281->setDirectory(tree.root());
+    w.LsFilelistView281->clearSelection();
+    w.showStatistics();
+    const int count = w.LsFilelistView281->rowCount();
+    EXPECT_EQ(w.StatusPanel0->text(), QStringLiteral("  %1 个项目").arg(count));
+    EXPECT_EQ(w.StatusPanel1->text(), QStringLiteral("        当前文件夹总文件大小 = 3,500 字节 (不包括子文件夹的文件大小)"));
+
+    w.LsFilelistView281->selectRow(rowOf(w.LsFilelistView281, QStringLiteral("b.txt")));
+    EXPECT_EQ(w.activeList(), w.LsFilelistView281);   // the change made it active and rewrote the panels
+    EXPECT_EQ(w.StatusPanel0->text(), QStringLiteral("  %1 个项目 -- 1 个选择 ").arg(count));
+    EXPECT_TRUE(w.StatusPanel1->text().startsWith(QStringLiteral("        选择的总文件大小 = 2,000 字节 ( 磁盘剩余空间: ")));
+
+    // Hiding the status extension panel keeps the texts.
+    const QString before = w.StatusPanel1->text();
+    w.phintClick();
+    EXPECT_TRUE(w.zkl->isChecked());
+    EXPECT_FALSE(w.Panel3->isVisibleTo(&w));
+    w.zkl->trigger();
+    EXPECT_TRUE(w.Panel3->isVisibleTo(&w));
+    EXPECT_EQ(w.StatusPanel1->text(), before);
+}
+
+TEST_F(PanesTest, CommandStateFollowsTheSelection)
+{
+    tree.file(QStringLiteral("note.txt"), 10);
+    tree.file(QStringLiteral("data.bin"), 10);
+    tree.dir(QStringLiteral("sub"));
+    TOrvo& w = open();
+    TLsFilelistView28* one = w.LsFilelistView281;
+    one->setParentDirEnabled(true);
+    one->setDirectory(tree.root());
+    ASSERT_GE(rowOf(one, QStringLiteral("..")), 0) << captions(one).join(u',').toStdString();
+
+    struct Expect {
+        const char* caption;
+        bool cut, sendTo, rename, hex, open, quick;
+    };
+    const Expect rows[] = {
+        {"..", true, false, false, false, true, false},
+        {"note.txt", true, true, true, true, true, true},
+        {"data.bin", true, true, true, true, true, false},
+        {"sub", true, true, true, false, true, false},
+    };
+    for (const Expect& e : rows) {
+        SCOPED_TRACE(e.caption);
+        one->selectRow(rowOf(one, QString::fromUtf8(e.caption)));
+        EXPECT_EQ(w.cut0->isEnabled(), e.cut);
+        EXPECT_EQ(w.Copy1->isEnabled(), e.cut);
+        EXPECT_EQ(w.fsd->isEnabled(), e.sendTo);
+        EXPECT_EQ(w.rem->isEnabled(), e.rename);
+        EXPECT_EQ(w.hexv->isEnabled(), e.hex);
+        EXPECT_EQ(w.Open1->isEnabled(), e.open);
+        EXPECT_EQ(w.QuickView1->isEnabled(), e.quick);
+        EXPECT_FALSE(w.Paste0->isEnabled());   // nothing is pending
+        EXPECT_TRUE(w.N37->isEnabled());       // the driven list's folder exists
+    }
+
+    one->setDirectory(QStringLiteral("DRIVES"));
+    one->selectRow(0);
+    EXPECT_FALSE(w.cut0->isEnabled());
+    EXPECT_FALSE(w.fsd->isEnabled());
+    EXPECT_TRUE(w.Open1->isEnabled());
+    EXPECT_FALSE(w.N37->isEnabled());
+
+    one->clearSelection();
+    EXPECT_FALSE(w.Open1->isEnabled());
+    one->ClipList << tree.path(QStringLiteral("note.txt"));
+    w.SetBtnMenuState();
+    EXPECT_TRUE(w.Paste0->isEnabled());
+    EXPECT_TRUE(w.paste3->isEnabled());
+}
+
+TEST_F(PanesTest, SelectAllKeepsDrivesAndTheParentEntryAsTheyWere)
+{
+    tree.file(QStringLiteral("a"), 1);
+    tree.file(QStringLiteral("b"), 1);
+    TOrvo& w = open();
+    TLsFilelistView28* one = w.LsFilelistView281;
+    one->setParentDirEnabled(true);
+    one->setDirectory(tree.root());
+    w.LsFilelistView282->setDirectory(tree.root());
+    w.LsFilelistView282->selectRow(0);
+    w.SelectAll1_oldClick();
+    EXPECT_TRUE(w.LsFilelistView282->selectedRows().isEmpty());
+    const QList<int> rows = one->selectedRows();
+    EXPECT_FALSE(rows.contains(rowOf(one, QStringLiteral(".."))));
+    EXPECT_TRUE(rows.contains(rowOf(one, QStringLiteral("a"))));
+    EXPECT_TRUE(rows.contains(rowOf(one, QStringLiteral("b"))));
+}
+
+TEST_F(PanesTest, MouseDownInOneListClearsTheOthersSelection)
+{
+    tree.file(QStringLiteral("a"), 1);
+    TOrvo& w = open();
+    for (TLsFilelistView28* list : {w.LsFilelistView281, w.LsFilelistView282})
+        list->setDirectory(tree.root());
+    w.LsFilelistView281->selectRow(rowOf(w.LsFilelistView281, QStringLiteral("a")));
+    Q_EMIT w.LsFilelistView282->mousePressed();
+    EXPECT_TRUE(w.LsFilelistView281->selectedRows().isEmpty());
+    EXPECT_TRUE(w.mousePressed());
+    Q_EMIT w.LsFilelistView282->mouseReleased();
+    EXPECT_FALSE(w.mousePressed());
+}
+
+TEST_F(PanesTest, RenameInListOneRelistsListTwoAfterFiftyMilliseconds)
+{
+    TOrvo& w = open();
+    for (TLsFilelistView28* list : {w.LsFilelistView281, w.LsFilelistView282})
+        list->setDirectory(tree.root());
+    tree.file(QStringLiteral("renamed.txt"), 1);
+    Q_EMIT w.LsFilelistView281->edited();
+    EXPECT_TRUE(w.Timer1.isActive());
+    EXPECT_EQ(rowOf(w.LsFilelistView282, QStringLiteral("renamed.txt")), -1);
+    QTRY_VERIFY_WITH_TIMEOUT(rowOf(w.LsFilelistView282, QStringLiteral("renamed.txt")) >= 0, 2000);
+    EXPECT_FALSE(w.Timer1.isActive());
+}
+
+TEST_F(PanesTest, ColourChangeWithNothingSelectedStoresNothing)
+{
+    TOrvo& w = open();
+    const QStringList before = apptest::storedKeys();
+    w.ColorBox->setCurrentIndex(3);
+    w.ColorBoxChange();
+    EXPECT_EQ(apptest::storedKeys(), before);
+    w.ToolButton8->setChecked(true);
+    w.ToolButton8Click();
+    EXPECT_TRUE(apptest::storedKeys().contains(QStringLiteral("OrvoCo")));
+    EXPECT_EQ(w.mainColor(), w.ColorBox->itemData(3).value<QColor>());
+}
+
+} // namespace

@@ -1,0 +1,197 @@
+// The path bar: going to typed paths, the history and its list file.
+#include "AppTestSupport.h"
+#include "OrvoFixture.h"
+#include "app/ListFile.h"
+#include "filelist/LsFilelistView28.h"
+#include "support/TempTree.h"
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+class PathBarTest : public OrvoFixture {
+protected:
+    void type(TOrvo& w, const QString& text) { w.pathbox->setEditText(text); }
+    void enter(TOrvo& w) { QTest::keyClick(w.pathbox->lineEdit(), Qt::Key_Return); }
+    test::TempTree tree;
+};
+
+TEST_F(PathBarTest, EnterGoesToAnExistingFolderInTheDrivenList)
+{
+    TOrvo& w = open();
+    const QString dir = tree.dir(QStringLiteral("a b"));
+    type(w, dir.chopped(1));   // without the trailing separator
+    enter(w);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), dir);
+    EXPECT_EQ(w.treePath(), dir);
+    EXPECT_EQ(w.targetFolder(), dir);
+}
+
+TEST_F(PathBarTest, RootIsReachableWhileOtherOneCharacterTextsDoNothing)
+{
+    TOrvo& w = open();
+    const QString before = w.LsFilelistView281->Directory();
+    type(w, QStringLiteral("a"));
+    enter(w);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), before);
+    EXPECT_TRUE(dialogs.calls().empty());
+
+    type(w, QStringLiteral("/"));
+    enter(w);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("/"));
+    EXPECT_EQ(w.treePath(), QStringLiteral("/"));
+}
+
+TEST_F(PathBarTest, MissingFoldersGiveTheErrorBoxAndChangeNothing)
+{
+    TOrvo& w = open();
+    const QString before = w.LsFilelistView281->Directory();
+    const QString missing = tree.path(QStringLiteral("nope"));
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } commands[] = {
+        {"enter", [&] { enter(w); }},
+        {"double click", [&] { w.pathboxDblClick(); }},
+        {"list one", [&] { w.openpath1Click(); }},
+        {"list two", [&] { w.CustomItem41Click(); }},
+        {"tree", [&] { w.ComboBox2Click(); }},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.what);
+        type(w, missing);
+        c.act();
+        const auto errors = dialogs.callsOf(QStringLiteral("error"));
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].text, missing + QStringLiteral("/  不存在！"));
+        dialogs.clear();
+        EXPECT_EQ(w.LsFilelistView281->Directory(), before);
+    }
+}
+
+TEST_F(PathBarTest, DoubleClickOnDrivesInAnyCaseShowsTheVolumesInBothLists)
+{
+    TOrvo& w = open();
+    type(w, QStringLiteral("dRiVeS"));
+    w.pathboxDblClick();
+    EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("DRIVES"));
+    EXPECT_EQ(w.LsFilelistView282->Directory(), QStringLiteral("DRIVES"));
+}
+
+TEST_F(PathBarTest, OpeningInListTwoMakesTheTreeDriveIt)
+{
+    TOrvo& w = open();
+    const QString dir = tree.dir(QStringLiteral("two"));
+    type(w, dir);
+    w.CustomItem41Click();
+    EXPECT_EQ(w.LsFilelistView282->Directory(), dir);
+    EXPECT_TRUE(w.treeDrivesListTwo());
+    EXPECT_EQ(w.treeDrivenList(), w.LsFilelistView282);
+    EXPECT_EQ(w.treePath(), dir);
+    EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
+    EXPECT_FALSE(w.LsFilelistView281->isVisibleTo(&w));
+}
+
+TEST_F(PathBarTest, HistoryDuplicateRules)
+{
+    TOrvo& w = open();
+    const QString a = tree.dir(QStringLiteral("a"));
+    const QString b = tree.dir(QStringLiteral("b"));
+    w.pathbox->clear();
+    // Opening the same folder twice by double click adds it once.
+    w.LsFilelistView281->setDirectory(a);
+    w.listDblClicked(w.LsFilelistView281);
+    w.listDblClicked(w.LsFilelistView281);
+    EXPECT_EQ(w.history(), QStringList{a});
+    // The add command does not look for duplicates.
+    type(w, b);
+    w.Addpath1_oldClick();
+    w.Addpath1_oldClick();
+    EXPECT_EQ(w.history(), (QStringList{a, b, b}));
+    // Removal takes the first item equal without regard to case.
+    type(w, b.toUpper());
+    w.Deletepath1_oldClick();
+    EXPECT_EQ(w.history(), (QStringList{a, b}));
+    // Texts that are missing, one character or empty are not added.
+    for (const QString& t : {QStringLiteral(""), QStringLiteral("x"), tree.path(QStringLiteral("nope"))}) {
+        type(w, t);
+        w.Addpath1_oldClick();
+    }
+    EXPECT_EQ(w.history().size(), 2);
+}
+
+TEST_F(PathBarTest, SaveClearLoadGivesBackTheSameHistoryInOrder)
+{
+    TOrvo& w = open();
+    const QStringList items = {tree.dir(QStringLiteral("z")), tree.dir(QStringLiteral("数据")),
+                               QString(), tree.dir(QStringLiteral("a"))};
+    w.pathbox->clear();
+    w.pathbox->addItems(items);
+    w.save1_oldClick();
+    EXPECT_EQ(apptest::readBytes(apptest::privateFile(app::kPathListFile)),
+              (items.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    w.cls1_oldClick();
+    EXPECT_TRUE(w.history().isEmpty());
+    w.load1_oldClick();
+    EXPECT_EQ(w.history(), items);
+
+    w.N8Click();
+    w.load1_oldClick();
+    const auto messages = dialogs.callsOf(QStringLiteral("message"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QStringLiteral("文件不存在!"));
+    dialogs.clear();
+    EXPECT_EQ(w.history(), items);   // unchanged by the failed load
+}
+
+TEST_F(PathBarTest, StepsThroughTheHistoryAndPastItsEnds)
+{
+    TOrvo& w = open();
+    const QString a = tree.dir(QStringLiteral("a"));
+    const QString b = tree.dir(QStringLiteral("b"));
+    w.pathbox->clear();
+    w.pathbox->addItems({a, b});
+
+    w.up1Click();   // nothing current: back selects nothing, and the empty folder shows the volumes
+    EXPECT_EQ(w.pathbox->currentIndex(), -1);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("DRIVES"));
+    w.down1Click();
+    EXPECT_EQ(w.pathbox->currentText(), a);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), a);
+    w.down1Click();
+    EXPECT_EQ(w.pathbox->currentText(), b);
+    EXPECT_EQ(w.treePath(), b);
+    w.up1Click();
+    EXPECT_EQ(w.LsFilelistView281->Directory(), a);
+    w.down1Click();
+    w.down1Click();   // past the end: no item
+    EXPECT_EQ(w.pathbox->currentIndex(), -1);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("DRIVES"));
+}
+
+TEST_F(PathBarTest, AnEmptyHistoryStepsToNothing)
+{
+    TOrvo& w = open();
+    w.pathbox->clear();
+    w.down1Click();
+    w.up1Click();
+    EXPECT_EQ(w.pathbox->currentIndex(), -1);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("DRIVES"));
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(PathBarTest, ChoosingAMissingItemGivesTheErrorBox)
+{
+    TOrvo& w = open();
+    const QString gone = tree.path(QStringLiteral("gone/"));
+    w.pathbox->clear();
+    w.pathbox->addItem(gone);
+    w.pathboxSelect(0);
+    const auto errors = dialogs.callsOf(QStringLiteral("error"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, gone + QStringLiteral("  不存在！"));
+    dialogs.clear();
+}
+
+} // namespace
