@@ -66,6 +66,11 @@ struct Direction {
     QString openTitle, openFilter, saveTitle, saveFilter, ext, destHint, sourceHint;
 };
 
+void PrintTo(const Direction& d, std::ostream* os)
+{
+    *os << d.name;
+}
+
 const Direction kCompress{"compress",
                           true,
                           "压缩文件",
@@ -115,13 +120,15 @@ protected:
         QFile::remove(plain);
         return tree.path("a.txt.zak");
     }
-    // Counts the window's progress events, passing them on.
-    void countSteps()
+    // Counts the window's progress events, passing them on, and runs `action` after the first one. The
+    // worker waits for that event to be handled, so the action always lands in the middle of a longer job.
+    void onFirstStep(std::function<void()> action)
     {
         auto handler = w->ZnZip1.OnProcess;
-        w->ZnZip1.OnProcess = [this, handler](TZnZip* s, qint64 n) {
-            ++steps;
+        w->ZnZip1.OnProcess = [this, handler, action](TZnZip* s, qint64 n) {
             handler(s, n);
+            if (++steps == 1)
+                action();
         };
     }
     void expectIdle()
@@ -280,24 +287,27 @@ TEST_P(YsjysDirectionTest, CancelDuringTheJob)
     const QString src = source(d, content('t', 40 * kChunk));
     const QString dest = tree.file("out.bin", QByteArray("older contents"));
     const QStringList before = entries(tree.root());
-    countSteps();
+    QString statusAfterCancel;
+    onFirstStep([&] {
+        dialogs.answerQuestion(ui::Dialogs::Yes);
+        click(d);
+        statusAfterCancel = w->statusText();
+        expectIdle();
+    });
     dialogs.answerFile(src);
     dialogs.answerFile(dest);
     dialogs.answerQuestion(ui::Dialogs::Yes);
     click(d);
-    // Each step waits for this thread: after the first one the job cannot end before the cancel.
-    pumpUntil([&] { return steps > 0; });
-    dialogs.answerQuestion(ui::Dialogs::Yes);
-    click(d);
+    w->ZnZip1.WaitFor();
+    QCoreApplication::processEvents();
     const auto questions = dialogs.callsOf("question");
     ASSERT_EQ(questions.size(), size_t(2));
     EXPECT_EQ(questions[1].text, d.cancelQuestion + src + QStringLiteral("“吗?"));
     EXPECT_EQ(questions[1].caption, d.cancelCaption);
+    EXPECT_EQ(statusAfterCancel, d.status + QStringLiteral(" 取消"));
     EXPECT_EQ(w->statusText(), d.status + QStringLiteral(" 取消"));
+    EXPECT_LT(steps, 40);
     expectIdle();
-    w->ZnZip1.WaitFor();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(w->statusText(), d.status + QStringLiteral(" 取消"));
     EXPECT_EQ(readAll(dest), QByteArray("older contents"));
     EXPECT_EQ(entries(tree.root()), before);
 }
@@ -306,15 +316,17 @@ TEST_P(YsjysDirectionTest, CancelDeclinedLetsTheJobFinish)
 {
     const Direction& d = GetParam();
     const QString src = source(d, content('t', 10 * kChunk));
-    countSteps();
+    QString captionAfterNo;
+    onFirstStep([&] {
+        dialogs.answerQuestion(ui::Dialogs::No);
+        click(d);
+        captionAfterNo = button(d)->text();
+    });
     dialogs.answerFile(src);
     dialogs.answerFile(tree.path("out.bin"));
     click(d);
-    pumpUntil([&] { return steps > 0; });
-    dialogs.answerQuestion(ui::Dialogs::No);
-    click(d);
-    EXPECT_EQ(button(d)->text(), d.running);
     w->ZnZip1.WaitFor();
+    EXPECT_EQ(captionAfterNo, d.running);
     EXPECT_EQ(w->statusText(), d.status + QStringLiteral(" 完成。"));
     EXPECT_TRUE(QFileInfo::exists(tree.path("out.bin")));
 }
@@ -323,14 +335,17 @@ TEST_P(YsjysDirectionTest, JobThatEndsWhileTheCancelQuestionIsOpenKeepsItsResult
 {
     const Direction& d = GetParam();
     const QString src = source(d, content('t', 10 * kChunk));
-    countSteps();
+    onFirstStep([&] {
+        // The user waits with the question open until the job has finished, then answers Yes.
+        dialogs.beforeQuestion = [&] { w->ZnZip1.WaitFor(); };
+        dialogs.answerQuestion(ui::Dialogs::Yes);
+        click(d);
+    });
     dialogs.answerFile(src);
     dialogs.answerFile(tree.path("out.bin"));
     click(d);
-    pumpUntil([&] { return steps > 0; });
-    dialogs.beforeQuestion = [&] { w->ZnZip1.WaitFor(); };
-    dialogs.answerQuestion(ui::Dialogs::Yes);
-    click(d);
+    w->ZnZip1.WaitFor();
+    EXPECT_EQ(dialogs.callsOf("question").size(), size_t(1));
     EXPECT_EQ(w->statusText(), d.status + QStringLiteral(" 完成。"));
     EXPECT_TRUE(QFileInfo::exists(tree.path("out.bin")));
     expectIdle();
@@ -341,15 +356,21 @@ TEST_P(YsjysDirectionTest, ClosingDuringTheJobRemovesThePartialOutput)
     const Direction& d = GetParam();
     const QString src = source(d, content('t', 40 * kChunk));
     const QStringList before = entries(tree.root());
-    countSteps();
+    bool busyAfterClose = true;
+    QStringList filesAfterClose;
+    onFirstStep([&] {
+        w->close();
+        busyAfterClose = w->ZnZip1.Busy();
+        filesAfterClose = entries(tree.root());
+    });
     dialogs.answerFile(src);
     dialogs.answerFile(tree.path("out.bin"));
-    click(d);
-    pumpUntil([&] { return steps > 0; });
     w->show();
-    w->close();
-    EXPECT_FALSE(w->ZnZip1.Busy());
-    EXPECT_EQ(entries(tree.root()), before);
+    click(d);
+    w->ZnZip1.WaitFor();
+    EXPECT_LT(steps, 40);
+    EXPECT_FALSE(busyAfterClose);
+    EXPECT_EQ(filesAfterClose, before);
     w.reset();
     EXPECT_EQ(entries(tree.root()), before);
 }

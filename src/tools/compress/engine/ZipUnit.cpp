@@ -14,7 +14,7 @@ namespace {
 
 // Waits for a worker while its blocking hand-offs keep running on this thread. The local event loop is the
 // usual way; polling covers the case where no loop can run any more (the application is quitting).
-void waitServing(QPointer<TZipThread> t)
+void waitForThread(QPointer<TZipThread> t)
 {
     if (!t)
         return;
@@ -122,22 +122,52 @@ void TZipThread::run()
     m_success = ok;
     const float rate = ok && m_direction == Compress ? m_rate : 0.0f;
     TZnZip* owner = m_owner;
+    m_handled.acquire();    // the last progress event has been handled
     QMetaObject::invokeMethod(
         owner, [owner, self = this, ok, rate, error] { owner->jobEnd(self, ok, rate, error); },
         Qt::BlockingQueuedConnection);
 }
 
+// Events are handed over without waiting for them; the worker waits before the next one (and before OnEnd)
+// until the previous one has been handled. The worker so stays at most one step ahead of its events, and the
+// time the owner's thread takes to wake up overlaps the next step instead of adding to the job.
+void TZipThread::post(std::function<void()> call)
+{
+    m_handled.acquire();
+    const quint64 serial = ++m_posted;
+    QMetaObject::invokeMethod(
+        m_owner,
+        [self = this, call = std::move(call), serial] {
+            call();
+            self->acknowledge(serial);
+        },
+        Qt::QueuedConnection);
+}
+
+// Runs on the owner's thread, once per event or earlier for every event posted so far (see acknowledgeAll).
+void TZipThread::acknowledge(quint64 serial)
+{
+    while (m_acknowledged < serial) {
+        ++m_acknowledged;
+        m_handled.release();
+    }
+}
+
+void TZipThread::acknowledgeAll()
+{
+    acknowledge(m_posted.load());
+}
+
 void TZipThread::raiseBegin(qint64 nMax)
 {
     TZnZip* owner = m_owner;
-    QMetaObject::invokeMethod(owner, [owner, nMax] { owner->jobBegin(nMax); }, Qt::BlockingQueuedConnection);
+    post([owner, nMax] { owner->jobBegin(nMax); });
 }
 
 void TZipThread::raiseProcess(qint64 nHasDone)
 {
     TZnZip* owner = m_owner;
-    QMetaObject::invokeMethod(owner, [owner, nHasDone] { owner->jobProcess(nHasDone); },
-                              Qt::BlockingQueuedConnection);
+    post([owner, nHasDone] { owner->jobProcess(nHasDone); });
 }
 
 bool TZipThread::compress()
@@ -264,14 +294,20 @@ void TZnZip::Stop()
         return;
     QPointer<TZipThread> worker = m_worker;
     worker->requestInterruption();
-    if (m_inEvent > 0)
-        return;
     waitServing(worker);
 }
 
 void TZnZip::WaitFor()
 {
     waitServing(m_lastThread);
+}
+
+void TZnZip::waitServing(QPointer<TZipThread> t)
+{
+    // Inside an event handler the worker waits for that very handler: let it go on before waiting for it.
+    if (t && m_inEvent > 0)
+        t->acknowledgeAll();
+    waitForThread(t);
 }
 
 void TZnZip::jobBegin(qint64 nMax)

@@ -2,8 +2,10 @@
 #include "tools/compress/engine/ZErrors.h"
 #include <QObject>
 #include <QPointer>
+#include <QSemaphore>
 #include <QString>
 #include <QThread>
+#include <atomic>
 #include <functional>
 
 class TZnZip;
@@ -31,6 +33,10 @@ protected:
 private:
     bool compress();
     bool decompress();
+    friend class TZnZip;
+    void post(std::function<void()> call);
+    void acknowledge(quint64 serial);
+    void acknowledgeAll();
     void raiseBegin(qint64 nMax);
     void raiseProcess(qint64 nHasDone);
 
@@ -43,10 +49,13 @@ private:
     qint64 m_remaining = 0;
     qint64 m_done = 0;
     float m_rate = 0;
+    QSemaphore m_handled{1};            // free when the last event has been handled
+    std::atomic<quint64> m_posted{0};   // events posted so far
+    quint64 m_acknowledged = 0;         // events handled so far (owner's thread)
 };
 
-// Compresses one file into a ".zak" file (one zlib stream) and back, in a worker thread. Events run on the
-// thread that owns the component, each handed over while the worker waits.
+// Compresses one file into a ".zak" file (one zlib stream) and back, in a worker thread. Events run in order
+// on the thread that owns the component; the worker waits for each to be handled before it raises the next.
 class TZnZip : public QObject {
     Q_OBJECT
 public:
@@ -76,9 +85,8 @@ public:
     // EZDecompressionError.
     bool Compress();
     bool Decompress();
-    // Ends a running job: the worker stops after the current step, OnEnd(false, 0) runs before this returns.
-    // Called from inside OnBegin or OnProcess it only asks the worker to stop (the worker waits for that very
-    // handler); OnEnd(false, 0) follows once the handler has returned.
+    // Ends a running job: the worker stops after the current step, OnEnd(false, 0) runs before this returns
+    // (also when called from inside OnBegin or OnProcess).
     void Stop();
     // Waits until the running job has ended, serving its events meanwhile.
     void WaitFor();
@@ -86,6 +94,7 @@ public:
 private:
     friend class TZipThread;
     bool start(TZipThread::Direction direction);
+    void waitServing(QPointer<TZipThread> t);
     void jobBegin(qint64 nMax);
     void jobProcess(qint64 nHasDone);
     void jobEnd(TZipThread* worker, bool normal, float rate, const QString& error);
