@@ -1,0 +1,21 @@
+#include "foldertree/engine/ChildReadThread.h"
+#include "platform/Pump.h"
+
+TChildReadThread::TChildReadThread(const plat::ShellItem& parent, plat::EnumRequest request, QObject* owner)
+    : QThread(owner), m_parent(parent), m_request(std::move(request))
+{
+    m_request.stop = [this] { return isInterruptionRequested(); };
+}
+
+TChildReadThread::~TChildReadThread()
+{
+    requestInterruption();
+    plat::waitPumping(this);
+    wait();
+}
+
+void TChildReadThread::run()
+{
+    m_result = plat::ShellNamespace::children(m_parent, m_request);
+    m_completed = !isInterruptionRequested();
+}
