@@ -5,6 +5,7 @@
 #include "tools/splitmerge/Fsf.h"
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <memory>
@@ -20,9 +21,13 @@ protected:
     }
     void TearDown() override
     {
+        // Collected first: deleting a window deletes its menus, which are top-level widgets too.
+        std::vector<QPointer<Tfsf>> left;
         for (QWidget* t : QApplication::topLevelWidgets())
-            if (qobject_cast<Tfsf*>(t))
-                delete t;
+            if (auto* f = qobject_cast<Tfsf*>(t))
+                left.emplace_back(f);
+        for (const QPointer<Tfsf>& f : left)
+            delete f.data();
         main.reset();
         for (const test::DialogCall& c : dialogs.calls())
             ADD_FAILURE() << "unchecked " << c.kind.toStdString() << ": " << c.text.toStdString();
