@@ -37,6 +37,21 @@ TEST(Copy, TreeWithLinksModesAndTimesArrivesWhole)
     t.setMode("dst/src/ro", 0755);
 }
 
+TEST(Copy, SetUserIdSurvivesOnlyWithTheSameOwner)
+{
+    test::TempTree t;
+    const QString own = t.file("own", QByteArray("o"));
+    const QString foreign = t.file("foreign", QByteArray("f"));
+    t.setMode("own", 04755);
+    if (::chown(enc(foreign).constData(), ::geteuid() + 1, ::getegid() + 1) != 0)
+        GTEST_SKIP() << "cannot give a file away";
+    t.setMode("foreign", 06755);
+    fileops::SilentPrompter ui;
+    EXPECT_TRUE(run(FO_COPY, kCopyFlags, {own, foreign}, {t.path("own2"), t.path("foreign2")}, ui).success());
+    EXPECT_EQ(lstatOf(t.path("own2")).st_mode & 07777, 04755u);
+    EXPECT_EQ(lstatOf(t.path("foreign2")).st_mode & 07777, 0755u);
+}
+
 TEST(Copy, FileGoesThroughATemporaryNameInTheTargetFolder)
 {
     test::TempTree t;

@@ -3,6 +3,7 @@
 #include "fileops/engine/Trash.h"
 #include "platform/Path.h"
 #include <QDir>
+#include <map>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -100,13 +101,16 @@ struct CopiedSet {
 
 namespace {
 
-thread_local CopiedSet* t_recording = nullptr;
-thread_local std::vector<std::pair<QByteArray, mode_t>>* t_dirModes = nullptr;
-
-void record(const struct stat& st)
+// Permission bits for a copy of a file: set-user-ID and set-group-ID only when the copy keeps the owner
+// and group they refer to, so a copy made by another user (root above all) never gains them.
+mode_t fileModeFor(const struct stat& st)
 {
-    if (t_recording)
-        t_recording->add(st);
+    mode_t m = st.st_mode & 07777;
+    if (st.st_uid != ::geteuid())
+        m &= ~mode_t(S_ISUID);
+    if (st.st_gid != ::getegid())
+        m &= ~mode_t(S_ISGID);
+    return m;
 }
 
 // Removes a moved source, entry by entry, leaving anything that was not copied or changed since.
@@ -174,6 +178,12 @@ int removeMovedAt(int dirFd, const QByteArray& name, const CopiedSet& copied, QB
 }
 
 } // namespace
+
+void FileOpEngine::record(const struct stat& st)
+{
+    if (m_recording)
+        m_recording->add(st);
+}
 
 FileOpEngine::FileOpEngine(const FileOpRequest& request, FileOpPrompter& prompter, FileOpProgress& progress)
     : m_req(request), m_prompter(prompter), m_progress(progress)
@@ -385,9 +395,9 @@ FileOpEngine::Done FileOpEngine::moveEntry(const QString& src, const struct stat
     // Across file systems: copy everything first; the source goes only after the whole copy succeeded,
     // and only what was copied and has not changed since.
     CopiedSet copied;
-    t_recording = &copied;
+    m_recording = &copied;
     const Done d = copyEntry(src, ss, dstDir, name, mode, true);
-    t_recording = nullptr;
+    m_recording = nullptr;
     if (d != Done::Ok)
         return d;
     QByteArray failed;
@@ -406,11 +416,12 @@ FileOpEngine::Done FileOpEngine::copyEntry(const QString& src, const struct stat
     if (!dfd.valid())
         return fail(verb(forMove), src, errnoText(errno));
     std::vector<std::pair<QByteArray, mode_t>> dirModes;
-    t_dirModes = &dirModes;
+    m_dirModes = &dirModes;
+    m_rel.clear();
     QByteArray temp;
     IoError err;
     const bool copied = copyToTemp(src, ss, dfd.get(), name, temp, err);
-    t_dirModes = nullptr;
+    m_dirModes = nullptr;
     if (!copied) {
         if (!temp.isEmpty())
             removeTreeAt(dfd.get(), temp);
@@ -513,7 +524,7 @@ bool FileOpEngine::copyToTemp(const QString& src, const struct stat& ss, int dst
         if (!copyFileData(src, in.get(), out.get(), now.st_size, err))
             return false;
         const timespec times[2] = {now.st_atim, now.st_mtim};
-        if (::fchmod(out.get(), now.st_mode & 07777) != 0 || ::futimens(out.get(), times) != 0 ||
+        if (::fchmod(out.get(), fileModeFor(now)) != 0 || ::futimens(out.get(), times) != 0 ||
             ::close(out.release()) != 0) {
             err = {errno, src, QString()};
             return false;
@@ -554,8 +565,8 @@ bool FileOpEngine::copyToTemp(const QString& src, const struct stat& ss, int dst
         }
         if (!copyTreeContents(src, sfd.get(), tfd.get(), err))
             return false;
-        if (t_dirModes)
-            t_dirModes->push_back({QByteArray(), now.st_mode & 07777});
+        if (m_dirModes)
+            m_dirModes->push_back({QByteArray(), now.st_mode & 07777});
         record(now);
         return true;
     }
@@ -565,8 +576,6 @@ bool FileOpEngine::copyToTemp(const QString& src, const struct stat& ss, int dst
 
 bool FileOpEngine::copyTreeContents(const QString& src, int srcFd, int dstFd, IoError& err)
 {
-    // Relative path of the folder being filled, for the folder modes set after placing.
-    static thread_local QByteArray rel;
     const int dupFd = ::fcntl(srcFd, F_DUPFD_CLOEXEC, 0);
     DIR* d = dupFd >= 0 ? ::fdopendir(dupFd) : nullptr;
     if (!d) {
@@ -612,7 +621,7 @@ bool FileOpEngine::copyTreeContents(const QString& src, int srcFd, int dstFd, Io
             if (!copyFileData(child, in.get(), out.get(), now.st_size, err))
                 return false;
             const timespec times[2] = {now.st_atim, now.st_mtim};
-            if (::fchmod(out.get(), now.st_mode & 07777) != 0 || ::futimens(out.get(), times) != 0 ||
+            if (::fchmod(out.get(), fileModeFor(now)) != 0 || ::futimens(out.get(), times) != 0 ||
                 ::close(out.release()) != 0) {
                 err = {errno, child, QString()};
                 return false;
@@ -640,12 +649,12 @@ bool FileOpEngine::copyTreeContents(const QString& src, int srcFd, int dstFd, Io
                 err = {errno, child, QString()};
                 return false;
             }
-            const qsizetype saved = rel.size();
-            rel += (rel.isEmpty() ? QByteArray() : QByteArray("/")) + QByteArray(n);
+            const qsizetype saved = m_rel.size();
+            m_rel += (m_rel.isEmpty() ? QByteArray() : QByteArray("/")) + QByteArray(n);
             const bool ok = copyTreeContents(child, sub.get(), subDst.get(), err);
-            if (ok && t_dirModes)
-                t_dirModes->push_back({rel, st.st_mode & 07777});
-            rel.truncate(saved);
+            if (ok && m_dirModes)
+                m_dirModes->push_back({m_rel, st.st_mode & 07777});
+            m_rel.truncate(saved);
             if (!ok)
                 return false;
             record(st);

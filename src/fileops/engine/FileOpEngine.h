@@ -4,9 +4,12 @@
 #include <QMutex>
 #include <atomic>
 #include <functional>
+#include <vector>
 #include <sys/stat.h>
 
 namespace fileops {
+
+struct CopiedSet;
 
 // Counters a running operation shares with the progress window; the stop flag is the window's Cancel.
 class FileOpProgress {
@@ -76,11 +79,17 @@ private:
     bool stopped() const;
     QString verb(bool move) const;
 
+    // Notes a copied source entry while a move across file systems records them.
+    void record(const struct stat& st);
+
     FileOpRequest m_req;
     FileOpPrompter& m_prompter;
     FileOpProgress& m_progress;
     FileOpResult m_result;
     bool m_halt = false;
+    CopiedSet* m_recording = nullptr;                               // copied entries of a cross-device move
+    std::vector<std::pair<QByteArray, mode_t>>* m_dirModes = nullptr; // folder modes, set after placing
+    QByteArray m_rel;                                               // folder being filled, below the copy's top
 };
 
 // "复件 " + name for the first copy, "复件 (n) " + name for the n-th.
