@@ -75,6 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
                  {" 1|a|a", "x2|p|r", "x3|q|s", "x||t"}},
         EdgeCase{"file1_shorter_after_difference", lines({"a", "X"}), lines({"a", "Y", "b", "c"}),
                  {" 1|a|a", "x2|X|Y", "x||b", "x||c"}},
+        // Both files end right after a resynchronisation that left a line of file 2 below the pair.
+        EdgeCase{"rows_left_after_the_last_pair", lines({"a", "X", "Y", "b", "c"}), lines({"a", "b", "c", "Z"}),
+                 {" 1|a|a", "x2|X|", "x3|Y|", " 4|b|b", " 5|c|c", "x||Z"}},
         EdgeCase{"both_empty", QByteArray(), QByteArray(), {}},
         EdgeCase{"file1_empty", QByteArray(), lines({"p", "q"}), {"x||p", "x||q"}},
         EdgeCase{"line_breaks", QByteArray("a\r\nb\r\n\r\nc"), QByteArray("a\nb\n\nc\n"),

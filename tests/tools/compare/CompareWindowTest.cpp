@@ -91,10 +91,19 @@ TEST_F(ResultWindow, NextAndPreviousDifference)
     dat.VScrollBar->setValue(90);
     EXPECT_FALSE(dat.DownBitBtn->isEnabled());
     EXPECT_TRUE(dat.UpBitBtn->isEnabled());
-    // A taller window moves the middle row, and a resize updates the buttons.
     dat.VScrollBar->setValue(2);
     EXPECT_TRUE(dat.DownBitBtn->isEnabled());
     EXPECT_FALSE(dat.UpBitBtn->isEnabled());
+
+    // With the middle row just below row 30 a previous difference exists; a lower window moves the middle
+    // row above it, and the resize updates the buttons.
+    dat.VScrollBar->setValue(31 - half);
+    EXPECT_TRUE(dat.UpBitBtn->isEnabled());
+    dat.resize(600, dat.height() - dat.Grid->height() + 3 * dat.Grid->DefaultRowHeight());
+    ASSERT_EQ(dat.Grid->VisibleRowCount(), 2);
+    ASSERT_LT(dat.Grid->TopRow() + 1, 30);
+    EXPECT_FALSE(dat.UpBitBtn->isEnabled());
+    EXPECT_TRUE(dat.DownBitBtn->isEnabled());
 }
 
 TEST_F(ResultWindow, GridCellsColoursAndOffsets)

@@ -113,7 +113,6 @@ void TFileCompare::Clear()
     m_mark.clear();
     m_mark.shrink_to_fit();
     m_c = 0;
-    m_done = false;
 }
 
 bool TFileCompare::Execute(const QString& file1, const QString& file2)
@@ -133,7 +132,6 @@ bool TFileCompare::Execute(const QString& file1, const QString& file2)
             m_src[k]->close();
         syncMarks();
         detectEncodings();
-        m_done = true;
         return true;
     } catch (const Aborted&) {
         Clear();

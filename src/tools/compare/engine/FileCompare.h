@@ -81,5 +81,4 @@ private:
     int m_c = 0;   // the synchronised row
     qint64 m_steps = 0;
     std::atomic<bool> m_abort{false};
-    bool m_done = false;
 };

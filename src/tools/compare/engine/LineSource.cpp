@@ -1,5 +1,4 @@
 #include "tools/compare/engine/LineSource.h"
-#include <QCoreApplication>
 #include <cstring>
 #include <limits>
 
@@ -75,8 +74,7 @@ bool LineSource::atEnd()
 void LineSource::push(const char* begin, const char* end, bool brokenByLf)
 {
     if (qint64(m_lines.size()) >= kMaxLines)
-        throw EFileCompareError(m_path + QLatin1Char('\n') +
-                                QCoreApplication::translate("fc", "File has too many lines"));
+        throw EFileCompareError(m_path + QStringLiteral("\ntoo many lines"));
     if (brokenByLf && end > begin && end[-1] == '\r')
         --end;
     const qint64 n = end - begin;
