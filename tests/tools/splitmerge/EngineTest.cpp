@@ -211,7 +211,7 @@ TEST(Insert, ReplacesBytesAtThePositionAndGrowsTheFile)
         TFileSplitter file;
         file.Open(opened);
         EXPECT_TRUE(file.Insert(tree.file(QStringLiteral("ins"), QByteArray("ABC")), c.position));
-        file.Close();
+        EXPECT_FALSE(file.IsOpen());   // closed, its close checked
         EXPECT_EQ(readBytes(opened), c.result) << c.position;
     }
 }

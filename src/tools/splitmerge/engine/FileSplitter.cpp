@@ -136,6 +136,9 @@ bool TFileSplitter::Insert(const QString& source, qint64 position, const QString
     const qint64 before = backup.isEmpty() ? 0 : size;
     io::copyRange(in, 0, m_fd.get(), FileName(), at, -1, progressFor(before, before + length));
     in.close();
+    // The opened file was written: its close is checked too, and it ends the insertion.
+    m_position = 0;
+    m_fd.close();
     return true;
 }
 

@@ -39,7 +39,8 @@ public:
     // Writes the whole of `source` into the opened file at `position` (past the end: at the end),
     // replacing the bytes there and growing the file as needed. With a non-empty `backup` the opened
     // file is first copied there; an existing backup is replaced only when OnReplace answers true,
-    // false returns false with nothing changed. Every refusal comes before anything is written.
+    // false returns false with nothing changed. Every refusal comes before anything is written. A
+    // completed insertion closes the opened file.
     bool Insert(const QString& source, qint64 position, const QString& backup = QString());
 
     // Asked before an existing output is replaced (the split's pieces, the backup).
