@@ -4,6 +4,7 @@
 #include "tools/splitmerge/Fsf.h"
 #include "tools/splitmerge/SpinButton.h"
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -347,6 +348,26 @@ TEST_F(FsfTest, HelpAboutAndClosingShowsTheMainWindowAgain)
     EXPECT_TRUE(w->close());
     EXPECT_TRUE(main.isVisible());
     EXPECT_FALSE(w->openedFile().IsOpen());
+}
+
+TEST_F(FsfTest, SizesAndPositionsBeyondThirtyTwoBits)
+{
+    const qint64 size = qint64(6) << 30;   // sparse: no data is written
+    const QString big = tree.file(QStringLiteral("big.bin"), 0);
+    ASSERT_TRUE(QFile::resize(big, size));
+    open(big);
+    EXPECT_EQ(w->Label3->text(), QStringLiteral("文件大小:6442450944  字节."));
+    EXPECT_EQ(w->Edit6->text(), QStringLiteral("6442450944"));
+    EXPECT_EQ(fields(), (QStringList{"2", "3221225472", "0"}));
+    w->Cb1->setChecked(true);
+    w->Edit5->setText(QStringLiteral("5368709120"));
+    EXPECT_EQ(w->openedFile().Position(), qint64(5) << 30);
+    EXPECT_EQ(fields(), (QStringList{"2", "536870912", "0"}));
+
+    dialogs.answerFile(tree.file(QStringLiteral("tail"), QByteArray("AB")));
+    w->Button2Click();
+    EXPECT_EQ(shown().size(), 1);
+    EXPECT_EQ(QFileInfo(big).size(), size + 2);
 }
 
 } // namespace
