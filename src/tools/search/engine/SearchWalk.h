@@ -1,0 +1,74 @@
+#pragma once
+#include "tools/search/engine/ExcludeMatch.h"
+#include "tools/search/engine/FindTypes.h"
+#include <QByteArray>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace plat {
+class IFileSystem;
+}
+
+namespace search {
+
+class ContentMatcher;
+
+// The parameters of one search, taken by TFindFile::Execute; the walk reads only this.
+struct SearchSnapshot {
+    QStringList targets;                    // full folder path + mask, one per start folder
+    std::vector<ExcludePattern> excludes;
+    bool subfolders = true;
+    TFileAttributes attributes;
+    bool exactAttribute = false;
+    TDateTime createdBefore = 0, createdAfter = 0;
+    TDateTime modifiedBefore = 0, modifiedAfter = 0;
+    TDateTime accessedBefore = 0, accessedAfter = 0;
+    qint64 sizeMin = 0, sizeMax = 0;        // bytes, 0 = no bound
+    bool ignoreCase = true;                 // used only with a text to find
+    QByteArray containing;                  // UTF-8 bytes; empty = no content test
+    plat::IFileSystem* fs = nullptr;
+};
+
+// Walks the targets of a snapshot: for each folder, first its entries that match the mask and pass the
+// tests, then (with subfolders) each subfolder in enumeration order, depth first. Names that begin with
+// "." are neither reported nor entered; linked folders are reported but never entered.
+class SearchWalk {
+public:
+    struct Events {
+        std::function<bool(const QString& folder)> newFolder;   // false = skip this folder and its subfolders
+        std::function<void(const QString& folder, const TSearchRec& rec)> found;
+        std::function<bool()> stopped;
+    };
+
+    SearchWalk(const SearchSnapshot& snapshot, Events events);
+    ~SearchWalk();
+    void run();
+
+    // The entry tests in their order: attributes, size, dates, exclusions, content. `folder` ends in '/'.
+    bool passes(const QString& folder, const plat::FindData& entry);
+
+private:
+    struct Identity {
+        quint64 dev, ino;
+    };
+    void searchFolder(const QString& folder, const QString& mask);
+    bool attributesPass(quint32 attr) const;
+    bool datesPass(const plat::FindData& entry) const;
+    bool excluded(const QString& folder, const QString& name);
+    bool stopped() const { return m_events.stopped && m_events.stopped(); }
+
+    const SearchSnapshot& m_snap;
+    Events m_events;
+    bool m_anyDates = false;
+    std::unique_ptr<ContentMatcher> m_content;
+    std::vector<Identity> m_ancestors;      // folders being walked, against bind-mount cycles
+    QString m_upperFolderOf;                // cache for the exclusion test
+    QString m_upperFolder;
+};
+
+// "/x/y/" -> "/x/y"; the root keeps its separator.
+QString eventFolder(const QString& folderWithSep);
+
+} // namespace search
