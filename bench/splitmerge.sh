@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Split and merge benchmark: a 1 GiB file cut into 10 pieces and joined again, by orvo-cli and by
-# split -n 10 and cat (best of 3 each, warm cache, written data synced before every run).
+# split -n 10 and cat (best of $ROUNDS runs each, taken in turns; warm cache; written data synced before
+# every run).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
 SIZE_MB=${SIZE_MB:-1024}
+ROUNDS=${ROUNDS:-5}
 [ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
 cmake --build "$BUILD" -j2 --target orvo-cli >/dev/null
 CLI=$BUILD/bin/orvo-cli
@@ -18,19 +20,28 @@ head -c $((SIZE_MB * 1024 * 1024)) /dev/urandom > "$SRC"
 
 clean() { rm -f "$TMP"/orvo/* "$TMP"/std/*; sync; }
 
-# Runs "$@" three times after `clean`, prints the best time in ms.
-best_of_3() {
+# Times one run of "$@" after `prepare`, in ms.
+time_ms() {
   local prepare=$1; shift
-  local best=0 t0 t1 ms
-  for _ in 1 2 3; do
-    $prepare
-    t0=$(date +%s%N)
-    "$@" > /dev/null
-    t1=$(date +%s%N)
-    ms=$(( (t1 - t0) / 1000000 ))
-    if [ "$best" -eq 0 ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+  local t0 t1
+  $prepare
+  t0=$(date +%s%N)
+  "$@" > /dev/null
+  t1=$(date +%s%N)
+  echo $(( (t1 - t0) / 1000000 ))
+}
+
+# Best of ROUNDS for two commands, run in turns so that a change of load hits both alike.
+# Prints "best_a best_b".
+best_interleaved() {
+  local prepare=$1 a=$2 b=$3 best_a=0 best_b=0 ms
+  for _ in $(seq 1 "$ROUNDS"); do
+    ms=$(time_ms "$prepare" "$a")
+    if [ "$best_a" -eq 0 ] || [ "$ms" -lt "$best_a" ]; then best_a=$ms; fi
+    ms=$(time_ms "$prepare" "$b")
+    if [ "$best_b" -eq 0 ] || [ "$ms" -lt "$best_b" ]; then best_b=$ms; fi
   done
-  echo "$best"
+  echo "$best_a $best_b"
 }
 
 orvo_split() { "$CLI" split --count 10 "$SRC" "$TMP/orvo/part"; }
@@ -41,11 +52,9 @@ std_merge() { cat "$TMP"/std/part?? > "$TMP/std/joined"; }
 keep_pieces() { rm -f "$TMP/orvo/joined" "$TMP/std/joined"; sync; }
 
 cat "$SRC" > /dev/null   # warm the cache
-orvo_split_ms=$(best_of_3 clean orvo_split)
-std_split_ms=$(best_of_3 clean std_split)
-orvo_split; std_split
-orvo_merge_ms=$(best_of_3 keep_pieces orvo_merge)
-std_merge_ms=$(best_of_3 keep_pieces std_merge)
+read -r orvo_split_ms std_split_ms < <(best_interleaved clean orvo_split std_split)
+clean; orvo_split; std_split
+read -r orvo_merge_ms std_merge_ms < <(best_interleaved keep_pieces orvo_merge std_merge)
 orvo_merge; std_merge
 cmp "$SRC" "$TMP/orvo/joined" && cmp "$SRC" "$TMP/std/joined"
 pieces=$(ls "$TMP/orvo" | grep -c '^part')
