@@ -16,7 +16,7 @@ using smtest::readBytes;
 
 namespace {
 
-// The split of Part examples: file size, start position, count; expected piece contents.
+// A split by count: file size, start position, count; the expected piece contents.
 struct SplitCase {
     const char* name;
     int fileSize;
