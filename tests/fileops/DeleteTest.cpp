@@ -1,6 +1,7 @@
 // Deleting: the recycle bin by default, permanent deletes only after a question, links never followed.
 #include "FileOpsHelpers.h"
 #include "fileops/ShellFileOperation.h"
+#include "fileops/engine/SysOps.h"
 #include "fileops/engine/Trash.h"
 #include "support/Fakes.h"
 #include <QRegularExpression>
@@ -140,6 +141,36 @@ TEST(Flags, ShellFileOperationPassesTheDocumentedBits)
     const int table[][2] = {{0, 2}, {1, 3}, {2, 1}, {3, 4}};
     for (const auto& row : table)
         EXPECT_EQ(fileops::platformOp(row[0]), row[1]);
+}
+
+} // namespace
+
+namespace {
+
+// Where the file system refuses RENAME_NOREPLACE the fallback still never replaces anything.
+TEST(Rename, FallbackWithoutTheNoReplaceFlag)
+{
+    struct Refuse {
+        Refuse() { fileops::sys::refuseNoReplaceForTests = true; }
+        ~Refuse() { fileops::sys::refuseNoReplaceForTests = false; }
+    } refuse;
+    test::TempTree t;
+    t.file("a", QByteArray("a"));
+    t.file("b", QByteArray("b"));
+    t.file("d/inner", QByteArray("i"));
+    t.file("e/other", QByteArray("o"));
+    using fileops::sys::renameNoReplace;
+    EXPECT_EQ(renameNoReplace(t.path("a"), t.path("b")), EEXIST);
+    EXPECT_EQ(renameNoReplace(t.path("d"), t.path("e")), EEXIST);
+    EXPECT_EQ(readAll(t.path("b")), QByteArray("b"));
+    EXPECT_EQ(readAll(t.path("e/other")), QByteArray("o"));
+    EXPECT_EQ(renameNoReplace(t.path("a"), t.path("c")), 0);
+    EXPECT_EQ(renameNoReplace(t.path("d"), t.path("f")), 0);
+    EXPECT_FALSE(exists(t.path("a")));
+    EXPECT_FALSE(exists(t.path("d")));
+    EXPECT_EQ(readAll(t.path("c")), QByteArray("a"));
+    EXPECT_EQ(readAll(t.path("f/inner")), QByteArray("i"));
+    EXPECT_EQ(lstatOf(t.path("c")).st_nlink, 1u);
 }
 
 } // namespace

@@ -26,6 +26,9 @@ bool lstatPath(const QString& path, struct stat& st);
 // walking "..", has the identity of `dir`. Links and bind mounts cannot hide a sub-tree this way.
 bool folderIsOrIsUnder(const QString& folder, const struct stat& dir);
 
+// Tests: behave as if the file system refused RENAME_NOREPLACE, so that the fallback runs.
+extern std::atomic<bool> refuseNoReplaceForTests;
+
 // renameat2 with RENAME_NOREPLACE; where the file system refuses the flag: a folder takes its name
 // through an exclusive mkdir that the rename then replaces, anything else through link + unlink (or an
 // exclusively created placeholder where hard links are not supported). Never replaces an existing entry.
