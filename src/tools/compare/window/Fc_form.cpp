@@ -71,6 +71,7 @@ Tfcdat::Tfcdat(QWidget* parent) : QDialog(parent)
 bool Tfcdat::Compare(const QString& file1, const QString& file2)
 {
     Grid->setSource(nullptr);
+    SetBtnState();   // nothing to navigate while the comparison runs
     m_cancel = false;
     m_running = true;
     bool done = false;
