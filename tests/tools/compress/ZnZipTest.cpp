@@ -262,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ZnZipTest, StartRequestsThatAreIgnored)
 {
     zip.setDestFile(tree.path("x.zak"));
-    for (const QString& src : {QString(), tree.path("missing"), tree.dir("folder")}) {
+    for (const QString& src : {QString(), tree.path("missing"), tree.dir("folder"), tree.fifo("pipe")}) {
         zip.setSourceFile(src);
         EXPECT_FALSE(zip.Compress());
         EXPECT_FALSE(zip.Decompress());
@@ -297,11 +297,27 @@ TEST_F(ZnZipTest, DestinationThatIsTheSourceIsRefused)
     EXPECT_EQ(readAll(src), QByteArray("keep me"));
 }
 
-TEST_F(ZnZipTest, DestinationThatCannotBeCreatedFails)
+TEST_F(ZnZipTest, DestinationThatCannotBeWrittenFails)
 {
-    ASSERT_TRUE(run(true, tree.file("a", 10), tree.path("no/such/folder/a.zak")));
-    EXPECT_EQ(rec.events, (std::vector<Event>{{'E', 0}}));
-    EXPECT_TRUE(zip.LastError().contains(QStringLiteral("不能创建文件"))) << zip.LastError().toStdString();
+    const QString src = tree.file("a", 10);
+    const struct {
+        QString dest;
+        const char* says;
+    } cases[] = {
+        {tree.path("no/such/folder/a.zak"), "不能创建文件"},
+        {tree.dir("folder"), "目标不是普通文件"},
+        {tree.fifo("pipe"), "目标不是普通文件"},
+        {tree.link("to-pipe", tree.path("pipe")), "目标不是普通文件"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dest.toStdString());
+        rec.events.clear();
+        ASSERT_TRUE(run(true, src, c.dest));
+        EXPECT_EQ(rec.events, (std::vector<Event>{{'E', 0}}));
+        EXPECT_TRUE(zip.LastError().contains(QString::fromUtf8(c.says))) << zip.LastError().toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(tree.path("pipe")).exists() && !QFileInfo(tree.path("pipe")).isFile());
+    EXPECT_TRUE(QFileInfo(tree.path("to-pipe")).isSymLink());
 }
 
 TEST_F(ZnZipTest, BusyIsClearedBeforeOnEndSoANewJobCanStartThere)

@@ -63,6 +63,9 @@ void openDest(QSaveFile& f, const QString& source)
 {
     if (zakSameFile(source, f.fileName()))
         fail<E>(QStringLiteral("源文件和目标文件是同一个文件："), f.fileName());
+    // The output replaces the destination by renaming: a device, pipe or folder there must not be replaced.
+    if (const QFileInfo info(f.fileName()); info.exists() && !info.isFile())
+        fail<E>(QStringLiteral("目标不是普通文件："), f.fileName());
     if (!f.open(QIODevice::WriteOnly))
         fail<E>(QStringLiteral("不能创建文件："), f.fileName(), f.errorString());
 }
