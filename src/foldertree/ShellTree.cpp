@@ -20,6 +20,7 @@ TShellTree::TShellTree(QWidget* parent) : QTreeWidget(parent)
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);
+    header()->setResizeContentsPrecision(0);   // measure the rows in view only: wide folders stay cheap
     updateNotifyFilter();
     connect(this, &QTreeWidget::itemExpanded, this, &TShellTree::onItemExpanded);
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {

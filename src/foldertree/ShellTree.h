@@ -124,6 +124,7 @@ public:
     int monitorCount() const;                 // monitors watching a folder now
     int pendingReads() const { return int(m_reads.size()); }
     int compareNodes(const TShellnode& a, const TShellnode& b) const;
+    int compareEntries(const plat::ShellEntry& a, const plat::ShellEntry& b) const;
 
 Q_SIGNALS:
     void changed(TShellnode* node);           // the selection changed (also by rebuilds and re-reads)
@@ -150,8 +151,14 @@ private:
     plat::EnumRequest enumRequest() const;
     bool accept(const plat::ShellEntry& e);
     void readChildren(TShellnode* node, bool recursive);
-    void applyChildren(TShellnode* node, QList<plat::ShellEntry> entries);
-    bool updateNode(TShellnode* node, plat::ShellEntry entry);
+    void applyChildren(TShellnode* node, const QList<plat::ShellEntry>& entries);
+    void applyDelta(TShellnode* node, const plat::ChildDelta& delta, const QList<plat::ShellEntry>& entries);
+    void settleChild(TShellnode* child, bool isNew);
+    TShellnode* childFor(TShellnode* node, const plat::ShellEntry& read);
+    void forgetRead(TShellnode* node);
+    void addNewChildren(TShellnode* node, const QList<TShellnode*>& added, bool& resort);
+    void finishChildren(TShellnode* node, bool resort);
+    bool updateNode(TShellnode* node, const plat::ShellEntry& entry);
     void setNodeLooks(TShellnode* node);
     void setHasChildren(TShellnode* node, bool has);
     void sortNode(TShellnode* node);
@@ -214,6 +221,7 @@ private:
         TShellnode* node = nullptr;
         quint64 generation = 0;
         quint64 settings = 0;
+        bool delta = false;   // the node's last read describes its children: the difference can be applied
     };
     QHash<TChildReadThread*, Read> m_reads;
     QHash<QString, QIcon> m_icons;

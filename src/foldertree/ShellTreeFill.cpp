@@ -5,6 +5,7 @@
 #include "foldertree/engine/ChildReadThread.h"
 #include "platform/Path.h"
 #include "ui/WaitCursor.h"
+#include <QSet>
 #include <algorithm>
 
 using plat::ShellEntry;
@@ -12,6 +13,7 @@ using plat::ShellNamespace;
 
 namespace {
 constexpr int kBulkInsert = 32;   // more new children than this are appended and sorted at once
+constexpr int kDeltaLimit = 256;  // larger differences are applied as a full re-read
 }
 
 plat::EnumRequest TShellTree::enumRequest() const
@@ -70,10 +72,12 @@ void TShellTree::readChildren(TShellnode* node, bool recursive)
     }
 }
 
-void TShellTree::applyChildren(TShellnode* node, QList<ShellEntry> entries)
+void TShellTree::applyChildren(TShellnode* node, const QList<ShellEntry>& entries)
 {
     UpdateLock lock(this);
     ++node->m_generation;
+    node->m_lastRead = entries;
+    node->m_readStale = false;
     const int before = node->childCount();
     QHash<QString, TShellnode*> byKey;
     byKey.reserve(before);
@@ -82,11 +86,10 @@ void TShellTree::applyChildren(TShellnode* node, QList<ShellEntry> entries)
         c->m_seen = false;
         byKey.insert(c->Key(), c);
     }
-    const bool files = m_options & TF_NONFOLDERS;
     QList<TShellnode*> added;
     QList<TShellnode*> updated;
     bool resort = false;
-    for (ShellEntry& e : entries) {
+    for (const ShellEntry& e : entries) {
         TShellnode* existing = byKey.value(e.key);
         if (!accept(e)) {
             if (existing)
@@ -95,10 +98,10 @@ void TShellTree::applyChildren(TShellnode* node, QList<ShellEntry> entries)
         }
         if (existing) {
             existing->m_seen = true;
-            resort |= updateNode(existing, std::move(e));
+            resort |= updateNode(existing, e);
             updated.append(existing);
         } else {
-            auto* n = new TShellnode(this, std::move(e));
+            auto* n = new TShellnode(this, e);
             n->m_seen = true;
             setNodeLooks(n);
             added.append(n);
@@ -109,51 +112,129 @@ void TShellTree::applyChildren(TShellnode* node, QList<ShellEntry> entries)
     for (int i = 0; i < before; ++i)
         unseen += node->childNode(i)->m_seen ? 0 : 1;
     if (unseen == before && before > 0) {
-        const QList<QTreeWidgetItem*> all = node->takeChildren();
-        qDeleteAll(all);
+        qDeleteAll(node->takeChildren());
     } else if (unseen > 0) {
         for (int i = node->childCount() - 1; i >= 0; --i)
             if (!node->childNode(i)->m_seen)
                 delete node->takeChild(i);
     }
-    // Has-children of each child: its sub-folder attribute; with files listed a folder without
-    // sub-folders has children when it is expanded or a probe found one.
-    auto settle = [&](TShellnode* c, bool isNew) {
-        bool has = c->m_entry.hasSubFolder();
-        if (!has && files && c->m_entry.isFolder())
-            has = (!isNew && c->isExpanded()) || c->m_entry.anyChild;
-        setHasChildren(c, has);
-        if (!has) {
-            c->m_filled = false;
-            if (c->childCount() > 0)
-                qDeleteAll(c->takeChildren());
-            if (!c->m_monitorStarted)
-                startMonitor(c);
+    for (TShellnode* c : updated)
+        settleChild(c, false);
+    addNewChildren(node, added, resort);
+    finishChildren(node, resort);
+}
+
+// A monitor's refresh: only the entries that changed since the node's last read are looked at, each
+// found by its sort position, so a folder of tens of thousands of children is refreshed without walking
+// all of them. Entries the last read did not have have no node yet.
+void TShellTree::applyDelta(TShellnode* node, const plat::ChildDelta& delta, const QList<ShellEntry>& entries)
+{
+    UpdateLock lock(this);
+    ++node->m_generation;
+    QList<TShellnode*> doomed;
+    QList<TShellnode*> added;
+    bool resort = false;
+    for (const ShellEntry& old : delta.removed)
+        if (TShellnode* c = childFor(node, old))
+            doomed.append(c);
+    QList<TShellnode*> targets;
+    for (const ShellEntry& old : delta.previous)
+        targets.append(childFor(node, old));
+    auto take = [&](const ShellEntry& e, TShellnode* c) {
+        if (!accept(e)) {
+            if (c)
+                doomed.append(c);
+        } else if (c) {
+            resort |= updateNode(c, e);
+            settleChild(c, false);
+        } else {
+            auto* n = new TShellnode(this, e);
+            setNodeLooks(n);
+            added.append(n);
         }
     };
-    for (TShellnode* c : updated)
-        settle(c, false);
-    for (TShellnode* c : added)
-        settle(c, true);
-    // New children: in place when few (the others are sorted already), else appended and sorted.
-    if (!added.isEmpty()) {
-        if (resort || added.size() > kBulkInsert || node->childCount() == 0) {
-            node->addChildren(QList<QTreeWidgetItem*>(added.begin(), added.end()));
-            resort = true;
-        } else {
-            for (TShellnode* n : added) {
-                int lo = 0, hi = node->childCount();
-                while (lo < hi) {
-                    const int mid = (lo + hi) / 2;
-                    if (compareNodes(*node->childNode(mid), *n) <= 0)
-                        lo = mid + 1;
-                    else
-                        hi = mid;
-                }
-                node->insertChild(lo, n);
-            }
-        }
+    for (qsizetype i = 0; i < delta.changed.size(); ++i)
+        take(delta.changed[i], targets[i]);
+    for (const ShellEntry& e : delta.added)
+        take(e, nullptr);
+    node->m_lastRead = entries;
+    node->m_readStale = false;
+    qDeleteAll(doomed);   // each leaves its parent as it goes
+    addNewChildren(node, added, resort);
+    finishChildren(node, resort);
+}
+
+void TShellTree::forgetRead(TShellnode* node)
+{
+    node->m_lastRead.clear();
+    node->m_readStale = true;
+    ++node->m_generation;   // a refresh read meanwhile is dropped and read again
+}
+
+// The child shown for an earlier read of an entry: found by its sort position among the (sorted)
+// children; a read the tree did not accept has no node.
+TShellnode* TShellTree::childFor(TShellnode* node, const ShellEntry& read)
+{
+    int lo = 0, hi = node->childCount();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (compareEntries(node->childNode(mid)->m_entry, read) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
     }
+    for (int i = lo; i < node->childCount() && compareEntries(node->childNode(i)->m_entry, read) == 0; ++i)
+        if (node->childNode(i)->Key() == read.key)
+            return node->childNode(i);
+    return nullptr;
+}
+
+// Has-children of a child: its sub-folder attribute; with files listed a folder without sub-folders has
+// children when it is expanded or a probe found one. A child without children loses its filled mark and
+// its child nodes, and gets a monitor of its own.
+void TShellTree::settleChild(TShellnode* c, bool isNew)
+{
+    bool has = c->m_entry.hasSubFolder();
+    if (!has && (m_options & TF_NONFOLDERS) && c->m_entry.isFolder())
+        has = (!isNew && c->isExpanded()) || c->m_entry.anyChild;
+    setHasChildren(c, has);
+    if (!has) {
+        c->m_filled = false;
+        if (c->childCount() > 0)
+            qDeleteAll(c->takeChildren());
+        forgetRead(c);
+        if (!c->m_monitorStarted)
+            startMonitor(c);
+    }
+}
+
+// New children go in place when few (the others are sorted already), else appended and sorted at once.
+void TShellTree::addNewChildren(TShellnode* node, const QList<TShellnode*>& added, bool& resort)
+{
+    for (TShellnode* c : added)
+        settleChild(c, true);
+    if (added.isEmpty())
+        return;
+    if (resort || added.size() > kBulkInsert || node->childCount() == 0) {
+        node->addChildren(QList<QTreeWidgetItem*>(added.begin(), added.end()));
+        resort = true;
+        return;
+    }
+    for (TShellnode* n : added) {
+        int lo = 0, hi = node->childCount();
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            if (compareNodes(*node->childNode(mid), *n) <= 0)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        node->insertChild(lo, n);
+    }
+}
+
+void TShellTree::finishChildren(TShellnode* node, bool resort)
+{
     // The first child added under a node starts its monitor; so does finding the node empty, so that an
     // empty folder (the root too) shows what is created in it later.
     if (!node->m_monitorStarted)
@@ -164,7 +245,7 @@ void TShellTree::applyChildren(TShellnode* node, QList<ShellEntry> entries)
 }
 
 // Takes a fresh entry for an existing node; true when its sort position may have changed.
-bool TShellTree::updateNode(TShellnode* node, ShellEntry entry)
+bool TShellTree::updateNode(TShellnode* node, const ShellEntry& entry)
 {
     const ShellEntry& old = node->m_entry;
     const bool moved = old.displayName != entry.displayName || old.rank != entry.rank
@@ -172,7 +253,7 @@ bool TShellTree::updateNode(TShellnode* node, ShellEntry entry)
         || old.typeName != entry.typeName;
     const bool looks = moved || old.attributes != entry.attributes || old.icon != entry.icon
         || old.openIcon != entry.openIcon;
-    node->m_entry = std::move(entry);
+    node->m_entry = entry;
     if (looks)
         setNodeLooks(node);
     return moved;
@@ -203,8 +284,11 @@ void TShellTree::setHasChildren(TShellnode* node, bool has)
 
 int TShellTree::compareNodes(const TShellnode& a, const TShellnode& b) const
 {
-    const ShellEntry& x = a.m_entry;
-    const ShellEntry& y = b.m_entry;
+    return compareEntries(a.m_entry, b.m_entry);
+}
+
+int TShellTree::compareEntries(const ShellEntry& x, const ShellEntry& y) const
+{
     const quint32 fs = sfgao::FILESYSTEM | sfgao::FILESYSANCESTOR;
     const bool filesPair = !x.isFolder() && !y.isFolder() && (x.attributes & fs) && (y.attributes & fs);
     if (!filesPair)
@@ -262,9 +346,9 @@ void TShellTree::requestRead(TShellnode* node)
         node->m_readAgain = true;
         return;
     }
-    auto* reader = new TChildReadThread(node->Item(), enumRequest());
+    auto* reader = new TChildReadThread(node->Item(), enumRequest(), node->m_lastRead);
     node->m_read = reader;
-    m_reads.insert(reader, Read{node, node->m_generation, m_settingsSerial});
+    m_reads.insert(reader, Read{node, node->m_generation, m_settingsSerial, !node->m_readStale || node->childCount() == 0});
     connect(reader, &QThread::finished, this, [this, reader] { readFinished(reader); }, Qt::QueuedConnection);
     reader->start();
 }
@@ -276,7 +360,8 @@ void TShellTree::readFinished(TChildReadThread* reader)
         return;
     const Read r = it.value();
     m_reads.erase(it);
-    QList<ShellEntry> entries = reader->takeResult();
+    const QList<ShellEntry> entries = reader->takeResult();
+    const plat::ChildDelta& delta = reader->delta();   // the reader is deleted later
     const bool complete = reader->completed();
     reader->deleteLater();
     TShellnode* node = r.node;
@@ -286,10 +371,13 @@ void TShellTree::readFinished(TChildReadThread* reader)
     const bool current = complete && r.generation == node->m_generation && r.settings == m_settingsSerial;
     if (current && m_updAutoThread) {
         ++m_quiet;   // no shell messages during a monitor's refresh
-        applyChildren(node, std::move(entries));
+        if (r.delta && delta.size() <= kDeltaLimit)
+            applyDelta(node, delta, entries);
+        else
+            applyChildren(node, entries);
         --m_quiet;
-    } else if (!current && r.generation == node->m_generation) {
-        node->m_readAgain = true;   // read with old settings: read again with the new ones
+    } else if (!current) {
+        node->m_readAgain = true;   // read with old settings or against an outdated last read: again
     }
     if (std::exchange(node->m_readAgain, false) && m_updAutoThread)
         requestRead(node);
@@ -400,6 +488,7 @@ void TShellTree::VolumesRemoved(const QStringList& roots)
             if ((c->Attributes() & sfgao::FILESYSTEM) && affected(c->Path(), roots)) {
                 c->setExpanded(false);
                 qDeleteAll(c->takeChildren());
+                forgetRead(c);
                 c->m_filled = false;
                 setHasChildren(c, true);
             }

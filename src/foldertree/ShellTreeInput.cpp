@@ -80,8 +80,10 @@ bool TShellTree::RenameNode(TShellnode* node, const QString& text)
         startMonitor(node);
     }
     setNodeLooks(node);
-    if (TShellnode* parent = node->parentNode())
+    if (TShellnode* parent = node->parentNode()) {
+        forgetRead(parent);   // its next refresh is a full re-read: its last read knows the old name
         sortNode(parent);
+    }
     if (node == Selected()) {
         Q_EMIT changed(node);
         Q_EMIT pathChanged(Path());

@@ -46,4 +46,6 @@ private:
     TChildReadThread* m_read = nullptr;   // a refresh being read off the GUI thread
     bool m_readAgain = false;
     quint64 m_generation = 0;             // bumped by every re-read applied to the node
+    QList<plat::ShellEntry> m_lastRead;   // the read last applied, unfiltered (refreshes apply the difference)
+    bool m_readStale = false;             // the children changed since: the next refresh is a full re-read
 };

@@ -140,3 +140,44 @@ TEST_F(TreeFixture, RefreshOfALargeFolderRunsOffTheGuiThread)
 }
 
 } // namespace
+
+namespace {
+
+// Refreshes apply only what changed since the last read; after any mix of outside changes the children
+// must be exactly what a full re-read gives.
+TEST_F(TreeFixture, RefreshesByDifferenceMatchAFullReRead)
+{
+    t.file("f/b.txt");
+    t.file("f/c.log");
+    t.dir("f/sub");
+    buildAt(t.root(), TF_FOLDERS | TF_NONFOLDERS);
+    tree.setFileMask("*.txt");
+    tree.setFileMaskUse(true);
+    tree.setFileSortOrder(so_Descending);
+    TShellnode* f = expand(t.path("f"));
+    ASSERT_EQ(childTexts(f), (QStringList{"sub", "b.txt"}));
+    auto settle = [&](const QStringList& expected) {
+        EXPECT_TRUE(waitFor([&] { return childTexts(f) == expected && tree.pendingReads() == 0; }))
+            << childTexts(f).join(',').toStdString();
+        tree.Refresh();
+        EXPECT_EQ(childTexts(f), expected);
+    };
+    t.file("f/a.txt");                                  // added, accepted
+    t.file("f/d.log");                                  // added, rejected by the mask
+    settle({"sub", "a.txt", "b.txt"});
+    QFile::remove(t.path("f/c.log"));                   // removed, never shown
+    QFile::rename(t.path("f/b.txt"), t.path("f/e.txt"));
+    settle({"sub", "a.txt", "e.txt"});
+    t.setMode("f/a.txt", 0444);                         // changed in place
+    ASSERT_TRUE(waitFor([&] { return (tree.nodeForPath(t.path("f/a.txt"))->Attributes() & sfgao::READONLY) != 0; }));
+    QFile::rename(t.path("f/d.log"), t.path("f/d.txt")); // a hidden-by-mask entry becomes visible
+    settle({"sub", "a.txt", "d.txt", "e.txt"});
+    // A rename through the tree: the parent's next refresh re-reads it all, without duplicates.
+    ASSERT_TRUE(tree.RenameNode(tree.nodeForPath(t.path("f/e.txt")), "b2.txt"));
+    t.file("f/z.txt");
+    settle({"sub", "a.txt", "b2.txt", "d.txt", "z.txt"});
+    QDir(t.path("f/sub")).removeRecursively();
+    settle({"a.txt", "b2.txt", "d.txt", "z.txt"});
+}
+
+} // namespace

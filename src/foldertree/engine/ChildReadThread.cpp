@@ -1,8 +1,9 @@
 #include "foldertree/engine/ChildReadThread.h"
 #include "platform/Pump.h"
 
-TChildReadThread::TChildReadThread(const plat::ShellItem& parent, plat::EnumRequest request, QObject* owner)
-    : QThread(owner), m_parent(parent), m_request(std::move(request))
+TChildReadThread::TChildReadThread(const plat::ShellItem& parent, plat::EnumRequest request,
+                                   QList<plat::ShellEntry> previous, QObject* owner)
+    : QThread(owner), m_parent(parent), m_request(std::move(request)), m_previous(std::move(previous))
 {
     m_request.stop = [this] { return isInterruptionRequested(); };
 }
@@ -17,5 +18,9 @@ TChildReadThread::~TChildReadThread()
 void TChildReadThread::run()
 {
     m_result = plat::ShellNamespace::children(m_parent, m_request);
-    m_completed = !isInterruptionRequested();
+    if (isInterruptionRequested())
+        return;
+    m_delta = plat::ShellNamespace::diff(m_previous, m_result);
+    m_previous.clear();
+    m_completed = true;
 }

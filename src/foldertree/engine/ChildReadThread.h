@@ -8,9 +8,12 @@
 class TChildReadThread : public QThread {
     Q_OBJECT
 public:
-    TChildReadThread(const plat::ShellItem& parent, plat::EnumRequest request, QObject* owner = nullptr);
+    // `previous` is the folder's last read as the tree applied it; the thread reports the difference too.
+    TChildReadThread(const plat::ShellItem& parent, plat::EnumRequest request,
+                     QList<plat::ShellEntry> previous = {}, QObject* owner = nullptr);
     ~TChildReadThread() override;
     QList<plat::ShellEntry> takeResult() { return std::move(m_result); }
+    const plat::ChildDelta& delta() const { return m_delta; }
     bool completed() const { return m_completed; }
 
 protected:
@@ -19,6 +22,8 @@ protected:
 private:
     plat::ShellItem m_parent;
     plat::EnumRequest m_request;
+    QList<plat::ShellEntry> m_previous;
     QList<plat::ShellEntry> m_result;
+    plat::ChildDelta m_delta;
     bool m_completed = false;
 };

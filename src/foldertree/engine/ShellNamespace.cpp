@@ -8,6 +8,7 @@
 #include "platform/Volumes.h"
 #include <QCollator>
 #include <QDir>
+#include <QHash>
 #include <QLocale>
 #include <QStandardPaths>
 #include <cerrno>
@@ -431,6 +432,37 @@ QList<ShellEntry> ShellNamespace::children(const ShellItem& parent, const EnumRe
     if (!parent.path.isEmpty())
         listFolder(parent.path, request, out);
     return out;
+}
+
+bool ShellNamespace::sameEntry(const ShellEntry& a, const ShellEntry& b)
+{
+    return a.item == b.item && a.key == b.key && a.displayName == b.displayName && a.attributes == b.attributes
+        && a.icon == b.icon && a.openIcon == b.openIcon && a.rank == b.rank && a.size == b.size
+        && a.modifiedNs == b.modifiedNs && a.typeName == b.typeName && a.anyChild == b.anyChild;
+}
+
+ChildDelta ShellNamespace::diff(const QList<ShellEntry>& before, const QList<ShellEntry>& after)
+{
+    ChildDelta d;
+    QHash<QString, const ShellEntry*> old;
+    old.reserve(before.size());
+    for (const ShellEntry& e : before)
+        old.insert(e.key, &e);
+    for (const ShellEntry& e : after) {
+        auto it = old.find(e.key);
+        if (it == old.end()) {
+            d.added.append(e);
+            continue;
+        }
+        if (!sameEntry(*it.value(), e)) {
+            d.changed.append(e);
+            d.previous.append(*it.value());
+        }
+        old.erase(it);
+    }
+    for (auto it = old.cbegin(); it != old.cend(); ++it)
+        d.removed.append(*it.value());
+    return d;
 }
 
 int ShellNamespace::compare(const ShellEntry& a, const ShellEntry& b, int column)

@@ -48,6 +48,16 @@ struct EnumRequest {
     std::function<bool()> stop;   // checked per entry; true ends the enumeration early
 };
 
+// What changed between two reads of one folder. `previous` holds the earlier reads of `changed`, in the
+// same order; `removed` the earlier reads of entries no longer listed.
+struct ChildDelta {
+    QList<ShellEntry> added;
+    QList<ShellEntry> changed;
+    QList<ShellEntry> previous;
+    QList<ShellEntry> removed;
+    qsizetype size() const { return added.size() + changed.size() + removed.size(); }
+};
+
 // Refusals and failures of namespace operations; the text is the message the user sees.
 class EShellError : public EOrvoError {
 public:
@@ -72,6 +82,11 @@ public:
 
     static ShellEntry describe(const ShellItem& item, const EnumRequest& request = {});
     static QList<ShellEntry> children(const ShellItem& parent, const EnumRequest& request);
+
+    // The difference between an earlier and a later read of the same folder.
+    static ChildDelta diff(const QList<ShellEntry>& before, const QList<ShellEntry>& after);
+    // Whether two reads of an item agree in everything the tree shows and sorts by.
+    static bool sameEntry(const ShellEntry& a, const ShellEntry& b);
 
     // Compares two items by a column (0 name, 1 size, 2 type, 3 date): -1, 0 or 1. Column 0 puts
     // folders before files and special items first.
