@@ -140,9 +140,10 @@ void TZipThread::post(std::function<void()> call)
     const quint64 serial = ++m_posted;
     QMetaObject::invokeMethod(
         m_owner,
-        [self = this, call = std::move(call), serial] {
+        [self = QPointer<TZipThread>(this), call = std::move(call), serial] {
             call();
-            self->acknowledge(serial);
+            if (self)   // a wait inside the handler may have seen the worker end and go
+                self->acknowledge(serial);
         },
         Qt::QueuedConnection);
 }
