@@ -7,6 +7,7 @@
 #include "support/TempTree.h"
 #include "tools/search/window/Findfiles.h"
 #include "tools/search/window/SearchControls.h"
+#include "ui/RadioGroup.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -180,7 +181,7 @@ class SizeField : public SearchWindow, public ::testing::WithParamInterface<Size
 TEST_P(SizeField, KeyUpParsesTheTextOrFallsBackByItsLength)
 {
     const SizeCase& c = GetParam();
-    for (TSpinEdit* edit : {w->SizeMin, w->SizeMax}) {
+    for (search::TSpinEdit* edit : {w->SizeMin, w->SizeMax}) {
         edit->setValue(77);
         auto* line = edit->findChild<QLineEdit*>();
         ASSERT_TRUE(line);

@@ -5,6 +5,7 @@
 #include "tools/search/window/FoundFilesModel.h"
 #include "tools/search/window/SearchControls.h"
 #include "ui/Dialogs.h"
+#include "ui/RadioGroup.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,8 +32,13 @@
 #include <algorithm>
 #include <limits>
 
+using search::FoundFilesModel;
+using search::FoundFilesSort;
+using search::FoundRow;
+using search::TAnimate;
 using search::TFindFile;
 using search::TSearchRec;
+using search::TSpinEdit;
 
 namespace {
 
@@ -532,7 +538,7 @@ void Tfindfiles::FoundFilesColumnClick(int column)
 
 int Tfindfiles::FoundFilesCompare(int row1, int row2, int column) const
 {
-    return compareAsciiNoCase(m_results->row(row1).text(column), m_results->row(row2).text(column));
+    return search::compareAsciiNoCase(m_results->row(row1).text(column), m_results->row(row2).text(column));
 }
 
 const FoundRow* Tfindfiles::selectedRow() const

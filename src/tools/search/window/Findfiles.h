@@ -16,12 +16,14 @@ class QStatusBar;
 class QTabWidget;
 class QTimeEdit;
 class QTreeView;
+class TRadioGroup;
+namespace search {
 class FoundFilesModel;
 class FoundFilesSort;
 class TAnimate;
-class TRadioGroup;
 class TSpinEdit;
 struct FoundRow;
+} // namespace search
 
 // The search tool's window "查找文件": collects the criteria, runs its TFindFile `FindFile`, lists the found
 // entries and opens or locates them. Stays on top, opens centred, and is meant to be shown without an owner
@@ -92,11 +94,11 @@ public:
     QCheckBox* System = nullptr;
     QCheckBox* Directory = nullptr;
     QGroupBox* FileSize = nullptr;
-    TSpinEdit* SizeMin = nullptr;
-    TSpinEdit* SizeMax = nullptr;
+    search::TSpinEdit* SizeMin = nullptr;
+    search::TSpinEdit* SizeMax = nullptr;
     QPushButton* Button2 = nullptr;     // Find
     QPushButton* Button1 = nullptr;     // Stop
-    TAnimate* Animate = nullptr;
+    search::TAnimate* Animate = nullptr;
     QTreeView* FoundFiles = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* O1 = nullptr;
@@ -114,13 +116,13 @@ private:
     QWidget* buildLocationPage();
     QWidget* buildDatePage();
     QWidget* buildAdvancedPage();
-    static void sizeKeyUp(TSpinEdit* edit);
+    static void sizeKeyUp(search::TSpinEdit* edit);
     void flushRows();
     void keepAlive();
-    const FoundRow* selectedRow() const;
+    const search::FoundRow* selectedRow() const;
 
-    FoundFilesModel* m_results = nullptr;
-    FoundFilesSort* m_sorted = nullptr;
+    search::FoundFilesModel* m_results = nullptr;
+    search::FoundFilesSort* m_sorted = nullptr;
     int m_folderCount = 0;
     QElapsedTimer m_startTick;
     int m_sortColumn = -1;

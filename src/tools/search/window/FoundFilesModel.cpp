@@ -16,6 +16,8 @@ inline char16_t orderKey(char16_t c)
 
 } // namespace
 
+namespace search {
+
 const QString& FoundRow::text(int column) const
 {
     switch (column) {
@@ -85,3 +87,5 @@ bool FoundFilesSort::lessThan(const QModelIndex& left, const QModelIndex& right)
 {
     return compare && compare(left.row(), right.row(), left.column()) < 0;
 }
+
+} // namespace search

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+namespace search {
+
 // One result row: the caption (name) and its three sub-items (folder, size text, date text).
 struct FoundRow {
     QString name;
@@ -50,3 +52,5 @@ public:
 protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 };
+
+} // namespace search

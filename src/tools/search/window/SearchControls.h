@@ -1,10 +1,8 @@
 #pragma once
-#include <QGroupBox>
 #include <QProgressBar>
 #include <QSpinBox>
-#include <QStringList>
 
-class QButtonGroup;
+namespace search {
 
 // A spin edit that lets any text be typed (its owner's key-up handler decides what the text means) and
 // reports each key release.
@@ -19,17 +17,6 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
 };
 
-// A titled group of radio buttons laid out in columns; ItemIndex is the checked one (-1 = none).
-class TRadioGroup : public QGroupBox {
-    Q_OBJECT
-public:
-    TRadioGroup(const QString& title, const QStringList& items, int columns, QWidget* parent = nullptr);
-    int ItemIndex() const;
-    void setItemIndex(int index);
-private:
-    QButtonGroup* m_group;
-};
-
 // The busy animation shown while a search runs.
 class TAnimate : public QProgressBar {
     Q_OBJECT
@@ -40,3 +27,5 @@ public:
 private:
     bool m_active = false;
 };
+
+} // namespace search
