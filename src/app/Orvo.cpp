@@ -1,6 +1,7 @@
 // Life cycle of the main window: creation, command line, hotkeys, instance messages, close and restart.
 #include "app/Orvo.h"
 #include "filelist/LsFilelistView28.h"
+#include "foldertree/ShellTree.h"
 #include "platform/Hotkeys.h"
 #include "platform/Instances.h"
 #include "platform/Launcher.h"
@@ -57,7 +58,9 @@ TOrvo::TOrvo(const QStringList& args, QWidget* parent) : QMainWindow(parent)
         const QRect area = s->availableGeometry();
         move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
     }
-    m_treePath = plat::path::normalizeFolder(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    // The tree starts at the desktop folder (or the nearest folder above it that exists).
+    ShellTree1->ensureBuilt();
+    setTreePath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
     FormCreate(args);
 }
 
@@ -81,8 +84,8 @@ void TOrvo::FormCreate(const QStringList& args)
             }
         };
 
-    LsFilelistView281->setDirectory(m_treePath);
-    LsFilelistView282->setDirectory(m_treePath);
+    LsFilelistView281->setDirectory(treePath());
+    LsFilelistView282->setDirectory(treePath());
     pathbox->setEditText(LsFilelistView281->Directory());
     m_targetFolder = pathbox->currentText();
 
@@ -207,12 +210,12 @@ bool TOrvo::handleInstanceMessage(int message)
 void TOrvo::treeSuspend()
 {
     // The tree drops its folder nodes and their change monitors.
-    m_treeFolders = false;
+    ShellTree1->suspend();
 }
 
 void TOrvo::treeResume()
 {
-    m_treeFolders = true;
+    ShellTree1->resume();
     const QString dir = treeDrivenList()->Directory();
     setTreePath(dir);
     pathbox->setEditText(dir);

@@ -18,6 +18,8 @@ class QStatusBar;
 class QToolBar;
 class QToolButton;
 class TLsFilelistView28;
+class TShellTree;
+class TShellnode;
 
 // The main window: folder tree on the left, two file lists on the right, tool bars on top, the filter bar
 // and status bar at the bottom. Owns the program's settings, hotkeys and the coordination with other instances.
@@ -41,10 +43,10 @@ public:
     // --- State other parts of the window use ---
     QString targetFolder() const { return m_targetFolder; }
     void setTargetFolder(const QString& folder) { m_targetFolder = folder; }
-    // The folder tree's path; starts at the desktop folder.
-    QString treePath() const { return m_treePath; }
-    void setTreePath(const QString& path) { m_treePath = path; }
-    bool treeFoldersShown() const { return m_treeFolders; }
+    // The folder tree's path (with its trailing separator; empty when no folder is selected).
+    QString treePath() const;
+    void setTreePath(const QString& path);
+    bool treeFoldersShown() const;
     // The list the folder tree and the path bar address (list one until the tree can drive list two).
     TLsFilelistView28* treeDrivenList() const;
     QSize savedWindowSize() const { return m_savedSize; }
@@ -171,6 +173,34 @@ public:
     void phintClick();
     bool treeDrivesListTwo() const;
 
+    // --- Folder tree commands and events ---
+    void treesetClick();
+    void ffClick();
+    void CustomItem8Click();
+    void CustomItem9Click();
+    void fmuClick();
+    void setTreeSortType(int type);
+    void setTreeSortOrder(int order);
+    void CustomItem10Click();
+    void R5Click();
+    void TreeSizeClick();
+    void CalculateTreeClick();
+    void GetRootDir1Click();
+    void PopupMenu7Popup();
+    void ShellTree1Change();
+    void ShellTree1Click(TShellnode* node);
+    void ShellTree1Edited();
+    void F4Click();
+
+    // --- Transfer list and delete ---
+    enum class TransferSource { None, ListOne, ListTwo };
+    void Cut0Click();
+    void Copy0Click();
+    void DeleteF_oldClick();
+    void delFMouseDown();
+    void dirboxClick(int index);
+    TransferSource transferSource() const { return m_transferSource; }
+
     // --- Status ---
     void showStatistics();
     TLsFilelistView28* activeList() const { return m_active; }
@@ -215,7 +245,31 @@ public:
     QWidget* LsDirTreeCombo282 = nullptr;
     QSplitter* Splitter1 = nullptr;
     QFrame* Panel2 = nullptr;
-    QFrame* ShellTree1 = nullptr;           // placeholder until the folder tree exists
+    TShellTree* ShellTree1 = nullptr;
+    QToolButton* treeset = nullptr;
+    QToolButton* TreeSize = nullptr;
+    QMenu* PopupMenu7 = nullptr;            // folder tree commands
+    QMenu* wjpx = nullptr;                  // file sort submenu
+    QMenu* K3 = nullptr;                    // special folders submenu
+    QAction* L8 = nullptr;
+    QAction* A6 = nullptr;
+    QAction* ff = nullptr;
+    QAction* B5 = nullptr;
+    QAction* CustomItem8 = nullptr;
+    QAction* D7 = nullptr;
+    QAction* CustomItem9 = nullptr;
+    QAction* fmu = nullptr;
+    QAction* C6 = nullptr;
+    QAction* D8 = nullptr;
+    QAction* E5 = nullptr;
+    QAction* F3 = nullptr;
+    QAction* G2 = nullptr;
+    QAction* H4 = nullptr;
+    QAction* J3 = nullptr;
+    QAction* R5 = nullptr;
+    QAction* C9 = nullptr;
+    QAction* G3 = nullptr;
+    QAction* F4 = nullptr;
     QWidget* Panel1 = nullptr;
     QSplitter* Splitter2 = nullptr;
     TLsFilelistView28* LsFilelistView281 = nullptr;
@@ -239,6 +293,7 @@ public:
 
     // Tool bar buttons.
     QToolButton* Paste0 = nullptr;
+    QToolButton* del1 = nullptr;
     QToolButton* cut0 = nullptr;
     QToolButton* copy0 = nullptr;
     QToolButton* ASR = nullptr;
@@ -328,6 +383,7 @@ public:
     QAction* copy2 = nullptr;
     QAction* copytocb = nullptr;
     QAction* del2 = nullptr;
+    QAction* DeleteF = nullptr;
     QAction* sx2 = nullptr;
     QAction* sxxg = nullptr;
     QAction* G5 = nullptr;
@@ -416,12 +472,14 @@ private:
     void treeSetFileMask(const QString& mask);
     void treeRepaint();
     void treeClearSelection();
+    void buildTreeControls();
+    void treeOptionFlip(quint32 option);
+    void cutCopy(int mode);
+    void setTreeRoot(bool userDefined);
     bool transferPending() const;
 
     SettingsStore m_store;
     QString m_targetFolder;
-    QString m_treePath;
-    bool m_treeFolders = true;
     QSize m_savedSize{0, 0};
     bool m_replaceOnClash = false;
     bool m_dragMoves = false;
@@ -437,7 +495,7 @@ private:
     bool m_list2Hidden = true;
     bool m_statusPanelHidden = false;
     int m_listTwoWidth = 0;
-    QString m_treeFileMask;
+    TransferSource m_transferSource = TransferSource::None;
     TLsFilelistView28* m_popupList = nullptr;   // the list whose pop-up menu opened last
     QColor m_mainColor;
     QColor m_treeColor;

@@ -2,6 +2,7 @@
 // options and the commands whose state follows the selection.
 #include "app/Orvo.h"
 #include "filelist/LsFilelistView28.h"
+#include "fileops/engine/Transfer.h"
 #include "ui/Dialogs.h"
 #include <QAction>
 #include <QComboBox>
@@ -155,19 +156,20 @@ void TOrvo::buildCommandControls()
     SelectAll1 = command(QStringLiteral("选择全部&L"), &TOrvo::SelectAll1_oldClick);
 
     // Commands of the enable table; their work comes with the file operations, rename, properties and viewers.
-    Paste1 = command(QStringLiteral("粘贴&V"), &TOrvo::Paste0Click);
+    Paste1 = command(QStringLiteral("粘贴&P"), &TOrvo::Paste0Click);
     paste2 = command(QStringLiteral("粘贴&V"), &TOrvo::Paste0Click);
     fsd = stateOnly(this, QStringLiteral("发送到&A"));
     fsd1 = stateOnly(this, QStringLiteral("发送到&S"));
     rem = stateOnly(this, QStringLiteral("改名&M"));
     ReA = stateOnly(this, QStringLiteral("重命名所有选择的&A "));
     RenameF = stateOnly(this, QStringLiteral("重命名&R"));
-    Cut1 = stateOnly(this, QStringLiteral("剪切&T"));
-    Copy1 = stateOnly(this, QStringLiteral("复制&C"));
-    cut2 = stateOnly(this, QStringLiteral("剪切&T"));
-    copy2 = stateOnly(this, QStringLiteral("复制&C"));
+    Cut1 = command(QStringLiteral("剪切&X"), &TOrvo::Cut0Click);
+    Copy1 = command(QStringLiteral("复制&C"), &TOrvo::Copy0Click);
+    cut2 = command(QStringLiteral("剪切&X"), &TOrvo::Cut0Click);
+    copy2 = command(QStringLiteral("复制&C"), &TOrvo::Copy0Click);
     copytocb = stateOnly(this, QStringLiteral("复制到剪贴板&Y"));
-    del2 = stateOnly(this, QStringLiteral("删除&D"));
+    del2 = command(QStringLiteral("删除&D"), &TOrvo::DeleteF_oldClick);
+    DeleteF = command(QStringLiteral("删除文件(夹)或者是清空回收站&D "), &TOrvo::DeleteF_oldClick);
     sx2 = stateOnly(this, QStringLiteral("属性&A"));
     sxxg = stateOnly(this, QStringLiteral("属性修改&S"));
     G5 = stateOnly(this, QStringLiteral("属性修改&G"));
@@ -186,7 +188,7 @@ void TOrvo::buildCommandControls()
 
     if (edit) {
         QAction* first = edit->actions().value(0);
-        for (QAction* a : {Open1, QuickView1, Cut1, Copy1, Paste1, copytocb, rem, RenameF, ReA, fsd, N37, B6,
+        for (QAction* a : {Open1, QuickView1, Cut1, Copy1, Paste1, copytocb, DeleteF, rem, RenameF, ReA, fsd, N37, B6,
                            SelectAll1, sxxg, RewriteTime, Properties, hexv})
             edit->insertAction(first, a);
         edit->insertSeparator(first);
@@ -229,6 +231,8 @@ void TOrvo::buildViewControls()
     Paste0 = barButton(ToolBar1, QStringLiteral("Paste0"), QStringLiteral("粘贴"), QStringLiteral("粘贴"));
     cut0 = barButton(ToolBar1, QStringLiteral("cut0"), QStringLiteral("剪切"), QStringLiteral("剪切"));
     copy0 = barButton(ToolBar1, QStringLiteral("copy0"), QStringLiteral("复制"), QStringLiteral("复制"));
+    del1 = barButton(ToolBar1, QStringLiteral("del1"), QStringLiteral("删除"),
+                     QStringLiteral("删除文件(夹)或者是清空回收站，右键：打开回收站"));
     ASR = barButton(ToolBar1, QStringLiteral("ASR"), QStringLiteral("改名"), QStringLiteral("重命名所有选择的"));
     rwtime = barButton(ToolBar1, QStringLiteral("rwtime"), QStringLiteral("时间"), QStringLiteral("修改文件时间"));
     Attribute = barButton(ToolBar1, QStringLiteral("Attribute"), QStringLiteral("属性"), QStringLiteral("属性修改"));
@@ -257,6 +261,19 @@ void TOrvo::buildViewControls()
         });
     };
     on(Paste0, &TOrvo::Paste0Click);
+    on(cut0, &TOrvo::Cut0Click);
+    on(copy0, &TOrvo::Copy0Click);
+    on(del1, &TOrvo::DeleteF_oldClick);
+    // The right button on Paste0 offers the name-clash policy.
+    auto* PopupMenu10 = new QMenu(Paste0);
+    PopupMenu10->setObjectName(QStringLiteral("PopupMenu10"));
+    PopupMenu10->addAction(fj);
+    PopupMenu10->addAction(th);
+    Paste0->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Paste0, &QWidget::customContextMenuRequested, this,
+            [this, PopupMenu10](const QPoint& pos) { PopupMenu10->popup(Paste0->mapToGlobal(pos)); });
+    del1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(del1, &QWidget::customContextMenuRequested, this, [this] { delFMouseDown(); });
     on(ToolButton11, &TOrvo::RefreshClick);
     on(ToolButton13, &TOrvo::PrevLevelClick);
     on(ToolButton14, &TOrvo::HideFolderClick);
@@ -324,6 +341,9 @@ void TOrvo::buildViewControls()
 
     dirbox->setEnabled(true);
     dirbox->setEditable(true);
+    dirbox->setToolTip(fileops::dirboxHintStart());
+    connect(dirbox, &QComboBox::activated, this, [this](int index) { dirboxClick(index); });
     StatusBar1->installEventFilter(this);
+    buildTreeControls();
     connectLists();
 }

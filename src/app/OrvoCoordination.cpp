@@ -269,7 +269,7 @@ void TOrvo::R3Click()
 
 bool TOrvo::transferPending() const
 {
-    return !LsFilelistView281->ClipList.isEmpty() || !LsFilelistView282->ClipList.isEmpty();
+    return !LsFilelistView281->Transfer.ClipList.isEmpty() || !LsFilelistView282->Transfer.ClipList.isEmpty();
 }
 
 void TOrvo::SetBtnMenuState()

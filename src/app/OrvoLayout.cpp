@@ -1,6 +1,7 @@
 // Panes, tool bars and menus of the main window.
 #include "app/Orvo.h"
 #include "filelist/LsFilelistView28.h"
+#include "foldertree/ShellTree.h"
 #include "ui/Dialogs.h"
 #include <QAction>
 #include <QComboBox>
@@ -142,9 +143,8 @@ void TOrvo::buildPanes()
     Panel2->setMinimumWidth(3);
     auto* treeBox = new QVBoxLayout(Panel2);
     treeBox->setContentsMargins(0, 0, 0, 0);
-    ShellTree1 = new QFrame;
+    ShellTree1 = new TShellTree;
     ShellTree1->setObjectName(QStringLiteral("ShellTree1"));
-    ShellTree1->setFrameShape(QFrame::StyledPanel);
     ShellTree1->setAutoFillBackground(true);
     treeBox->addWidget(ShellTree1);
 

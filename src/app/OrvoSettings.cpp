@@ -3,6 +3,7 @@
 #include "app/ListFile.h"
 #include "app/Orvo.h"
 #include "filelist/LsFilelistView28.h"
+#include "foldertree/ShellTree.h"
 #include "ui/Dialogs.h"
 #include <QAction>
 #include <QComboBox>
@@ -81,7 +82,9 @@ void TOrvo::loadSettings()
     }
     Mask1->clearEditText();
     pathbox->setCompleter(nullptr);
-    m_treeFolders = true;
+    // The tree's options are not stored: folders shown, no files, no hidden items, no mask.
+    ShellTree1->setOptions(TVisOptions(TF_FOLDERS));
+    ShellTree1->setFileMaskUse(false);
 }
 
 void TOrvo::applyColors()

@@ -70,6 +70,7 @@ TLsFilelistView28::TLsFilelistView28(QWidget* parent) : QWidget(parent)
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TLsFilelistView28::changed);
     connect(m_model, &QAbstractItemModel::modelReset, this, &TLsFilelistView28::changed);
 
+    Transfer.OnRelist = [this] { UpdateFileList(); };
     applyColumnWidths();   // the file columns are in place from the start
     updateArrow();
 }
@@ -196,6 +197,14 @@ void TLsFilelistView28::selectRow(int row, bool add)
         return;
     m_selection->select(index, (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) | QItemSelectionModel::Rows);
     m_selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+}
+
+QList<fileops::ListItem> TLsFilelistView28::selectedItems() const
+{
+    QList<fileops::ListItem> items;
+    for (int row : selectedRows())
+        items.append({caption(row), subItem(row, 4), subItem(row, 5)});
+    return items;
 }
 
 void TLsFilelistView28::clearSelection()

@@ -1,5 +1,6 @@
 #pragma once
 #include "filelist/FileLister.h"
+#include "fileops/engine/Transfer.h"
 #include <QWidget>
 #include <functional>
 
@@ -93,9 +94,10 @@ public:
 
     std::function<void(QObject* sender, const QString& selectedItem)> OnItemChange;
 
-    // Transfer list: full paths marked by cut or copy, and the operation that will carry them (0 none).
-    QStringList ClipList;
-    int ClipOperation = 0;
+    // The transfer list: items marked by cut or copy (ClipList, ClipOperation) and their paste.
+    fileops::TTransferList Transfer;
+    // The selected rows as the file commands see them, in list order.
+    QList<fileops::ListItem> selectedItems() const;
 
 Q_SIGNALS:
     void changed();          // rows or selection changed (the list's OnChange)

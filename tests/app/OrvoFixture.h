@@ -1,6 +1,7 @@
 #pragma once
 #include "AppTestSupport.h"
 #include "app/Orvo.h"
+#include "foldertree/ShellTree.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
 #include "support/QtPrinters.h"

@@ -240,7 +240,7 @@ TEST_F(PanesTest, CommandStateFollowsTheSelection)
 
     one->clearSelection();
     EXPECT_FALSE(w.Open1->isEnabled());
-    one->ClipList << tree.path(QStringLiteral("note.txt"));
+    one->Transfer.ClipList << tree.path(QStringLiteral("note.txt"));
     w.SetBtnMenuState();
     EXPECT_TRUE(w.Paste0->isEnabled());
     EXPECT_TRUE(w.paste3->isEnabled());
@@ -294,6 +294,8 @@ TEST_F(PanesTest, RenameInListOneRelistsListTwoAfterFiftyMilliseconds)
 TEST_F(PanesTest, ColourChangeWithNothingSelectedStoresNothing)
 {
     TOrvo& w = open();
+    w.ShellTree1->setCurrentItem(nullptr);
+    w.ShellTree1->clearSelection();
     const QStringList before = apptest::storedKeys();
     w.ColorBox->setCurrentIndex(3);
     w.ColorBoxChange();
@@ -302,6 +304,14 @@ TEST_F(PanesTest, ColourChangeWithNothingSelectedStoresNothing)
     w.ToolButton8Click();
     EXPECT_TRUE(apptest::storedKeys().contains(QStringLiteral("OrvoCo")));
     EXPECT_EQ(w.mainColor(), w.ColorBox->itemData(3).value<QColor>());
+    EXPECT_FALSE(apptest::storedKeys().contains(QStringLiteral("ShTe")));
+    // A selected tree node takes the colour too.
+    w.setTreePath(tree.root());
+    ASSERT_NE(w.ShellTree1->Selected(), nullptr);
+    w.ColorBox->setCurrentIndex(5);
+    w.ColorBoxChange();
+    EXPECT_EQ(w.treeColor(), w.ColorBox->itemData(5).value<QColor>());
+    EXPECT_TRUE(apptest::storedKeys().contains(QStringLiteral("ShTe")));
 }
 
 } // namespace

@@ -1,0 +1,235 @@
+// The folder tree in the main window, and cut, copy, paste and delete through the main window's commands.
+#include "OrvoFixture.h"
+#include "filelist/LsFilelistView28.h"
+#include "foldertree/ShellTree.h"
+#include "support/TempTree.h"
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QToolButton>
+
+namespace {
+
+class TreeAndTransferTest : public OrvoFixture {
+protected:
+    int rowOf(const TLsFilelistView28* list, const QString& caption)
+    {
+        for (int r = 0; r < list->rowCount(); ++r)
+            if (list->caption(r) == caption)
+                return r;
+        return -1;
+    }
+    void select(TLsFilelistView28* list, const QString& caption)
+    {
+        const int row = rowOf(list, caption);
+        ASSERT_GE(row, 0) << caption.toStdString();
+        list->selectRow(row);
+    }
+    QString onlyQuestion()
+    {
+        const auto q = dialogs.callsOf(QStringLiteral("question"));
+        EXPECT_EQ(q.size(), 1u);
+        dialogs.clear();
+        return q.empty() ? QString() : q[0].caption + u'|' + q[0].text;
+    }
+    test::TempTree tree;
+};
+
+TEST_F(TreeAndTransferTest, SuspendLeavesNoWatchAndResumeFollowsTheDrivenList)
+{
+    TOrvo& w = open();
+    const QString dir = tree.dir(QStringLiteral("watched"));
+    w.setTreePath(dir);
+    w.LsFilelistView281->setDirectory(dir);
+    ASSERT_GT(w.ShellTree1->monitorCount(), 0);
+    EXPECT_TRUE(w.handleInstanceMessage(plat::WM_TREE_SUSPEND));
+    EXPECT_EQ(w.ShellTree1->monitorCount(), 0);
+    EXPECT_FALSE(w.treeFoldersShown());
+    EXPECT_TRUE(w.handleInstanceMessage(plat::WM_TREE_RESUME));
+    EXPECT_TRUE(w.treeFoldersShown());
+    EXPECT_EQ(w.treePath(), dir);
+    EXPECT_EQ(w.pathbox->currentText(), dir);
+}
+
+TEST_F(TreeAndTransferTest, ClickingAFolderNodeOpensItInTheDrivenListAndTheHistory)
+{
+    TOrvo& w = open();
+    const QString dir = tree.dir(QStringLiteral("clicked"));
+    tree.file(QStringLiteral("clicked/inside.txt"), 3);
+    w.pathbox->clear();
+    w.setTreePath(dir);
+    TShellnode* node = w.ShellTree1->Selected();
+    ASSERT_NE(node, nullptr);
+    w.ShellTree1Click(node);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), dir);
+    EXPECT_GE(rowOf(w.LsFilelistView281, QStringLiteral("inside.txt")), 0);
+    EXPECT_EQ(w.history(), QStringList{dir.chopped(1)});
+    w.ShellTree1Click(node);   // the list already shows it: nothing is added
+    EXPECT_EQ(w.history().size(), 1);
+}
+
+TEST_F(TreeAndTransferTest, TheDrivenListFollowsTheTreeWhenItsFolderIsGone)
+{
+    TOrvo& w = open();
+    const QString gone = tree.dir(QStringLiteral("gone"));
+    const QString other = tree.dir(QStringLiteral("other"));
+    w.LsFilelistView281->setDirectory(gone);
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    w.setTreePath(other);
+    EXPECT_EQ(w.LsFilelistView281->Directory(), other);
+    EXPECT_EQ(w.pathbox->currentText(), other);
+}
+
+TEST_F(TreeAndTransferTest, TreeSizeMakesTheSelectedFolderTheRootAndRestoresTheDesktop)
+{
+    TOrvo& w = open();
+    const QString dir = tree.dir(QStringLiteral("root here"));
+    w.setTreePath(dir);
+    w.LsFilelistView281->setDirectory(dir);
+    w.TreeSize->click();
+    EXPECT_EQ(w.ShellTree1->RootPIDL(), PIDL_USERDEFINED);
+    EXPECT_EQ(w.ShellTree1->topLevelItemCount(), 1);
+    EXPECT_EQ(w.TreeSize->toolTip(), QStringLiteral("还原目录树根目录"));
+    w.TreeSize->click();
+    EXPECT_EQ(w.ShellTree1->RootPIDL(), PIDL_DESKTOP);
+    EXPECT_EQ(w.treePath(), dir);
+    EXPECT_EQ(w.TreeSize->toolTip(), QStringLiteral("设当前目录为根目录"));
+}
+
+TEST_F(TreeAndTransferTest, TreeOptionsMenuMarksFollowTheTree)
+{
+    TOrvo& w = open();
+    w.CustomItem8->trigger();   // files shown
+    w.PopupMenu7Popup();
+    EXPECT_TRUE(w.ShellTree1->Options() & TF_NONFOLDERS);
+    EXPECT_TRUE(w.B5->isChecked());
+    EXPECT_TRUE(w.wjpx->isEnabled());
+    w.Mask1->setEditText(QStringLiteral("*.txt"));
+    w.N17Click();
+    EXPECT_TRUE(w.ShellTree1->FileMaskUse());
+    EXPECT_EQ(w.ShellTree1->FileMask(), QStringLiteral("*.txt"));
+    EXPECT_TRUE(w.fmu->isChecked());
+}
+
+TEST_F(TreeAndTransferTest, CopyStaysPendingAndCutIsConsumed)
+{
+    tree.file(QStringLiteral("src/a.txt"), QByteArray("alpha"));
+    const QString dest1 = tree.dir(QStringLiteral("d1"));
+    const QString dest2 = tree.dir(QStringLiteral("d2"));
+    TOrvo& w = open();
+    w.LsFilelistView281->setDirectory(tree.path(QStringLiteral("src/")));
+    select(w.LsFilelistView281, QStringLiteral("a.txt"));
+    w.copy0->click();
+    EXPECT_EQ(w.dirbox->toolTip(), QStringLiteral("要复制的文件"));
+    EXPECT_EQ(w.dirbox->count(), 1);
+    EXPECT_TRUE(w.Paste0->isEnabled());
+
+    for (const QString& dest : {dest1, dest2}) {
+        w.pathbox->setEditText(dest);
+        dialogs.answerQuestion(ui::Dialogs::Yes);
+        w.Paste0Click();
+        EXPECT_EQ(onlyQuestion(), QStringLiteral("粘贴|确定要复制的文件到\"") + dest + QStringLiteral("\"吗？"));
+        EXPECT_TRUE(QFile::exists(dest + QStringLiteral("a.txt")));
+    }
+    EXPECT_EQ(w.LsFilelistView281->Transfer.ClipList.size(), 1);   // a copy stays pending
+
+    w.LsFilelistView281->setDirectory(tree.path(QStringLiteral("src/")));
+    select(w.LsFilelistView281, QStringLiteral("a.txt"));
+    w.Cut1->trigger();
+    const QString dest3 = tree.dir(QStringLiteral("d3"));
+    w.pathbox->setEditText(dest3);
+    dialogs.answerQuestion(ui::Dialogs::Yes);
+    w.Paste0Click();
+    EXPECT_EQ(onlyQuestion(), QStringLiteral("粘贴|确定要剪切的文件到\"") + dest3 + QStringLiteral("\"吗？"));
+    EXPECT_TRUE(QFile::exists(dest3 + QStringLiteral("a.txt")));
+    EXPECT_FALSE(QFile::exists(tree.path(QStringLiteral("src/a.txt"))));
+    EXPECT_EQ(w.transferSource(), TOrvo::TransferSource::None);
+    EXPECT_EQ(w.dirbox->count(), 0);
+    EXPECT_FALSE(w.Paste0->isEnabled());
+}
+
+TEST_F(TreeAndTransferTest, CutInListOneThenCopyInListTwoKeepsOnlyListTwosItems)
+{
+    tree.file(QStringLiteral("one/a"), 1);
+    tree.file(QStringLiteral("two/b"), 1);
+    TOrvo& w = open();
+    w.LsFilelistView281->setDirectory(tree.path(QStringLiteral("one/")));
+    w.LsFilelistView282->setDirectory(tree.path(QStringLiteral("two/")));
+    select(w.LsFilelistView281, QStringLiteral("a"));
+    w.Cut0Click();
+    select(w.LsFilelistView282, QStringLiteral("b"));   // a selection change in list two clears nothing in list one
+    w.LsFilelistView281->clearSelection();
+    w.Copy0Click();
+    EXPECT_TRUE(w.LsFilelistView281->Transfer.ClipList.isEmpty());
+    EXPECT_EQ(w.LsFilelistView282->Transfer.ClipList, QStringList{tree.path(QStringLiteral("two/b"))});
+    EXPECT_EQ(w.dirbox->toolTip(), QStringLiteral("要复制的文件"));
+    EXPECT_EQ(w.transferSource(), TOrvo::TransferSource::ListTwo);
+
+    // List two quotes the path with Chinese quotation marks; declining changes nothing.
+    w.pathbox->setEditText(tree.root());
+    dialogs.answerQuestion(ui::Dialogs::No);
+    w.Paste0Click();
+    EXPECT_EQ(onlyQuestion(), QStringLiteral("粘贴|确定要复制的文件到“") + tree.root() + QStringLiteral("”吗？"));
+    EXPECT_FALSE(QFile::exists(tree.path(QStringLiteral("b"))));
+    EXPECT_EQ(w.LsFilelistView282->Transfer.ClipList.size(), 1);
+}
+
+TEST_F(TreeAndTransferTest, PasteIntoDrivesOrNowhereIsRefused)
+{
+    tree.file(QStringLiteral("a"), 1);
+    TOrvo& w = open();
+    w.LsFilelistView281->setDirectory(tree.root());
+    select(w.LsFilelistView281, QStringLiteral("a"));
+    w.Copy0Click();
+    const struct {
+        QString text;
+        QString message;
+    } cases[] = {
+        {QStringLiteral("drives"), QStringLiteral("不能粘贴到DRIVES，粘贴已取消。")},
+        {QString(), QStringLiteral("粘贴到的路径不能为空，粘贴已取消。")},
+    };
+    for (const auto& c : cases) {
+        w.pathbox->setEditText(c.text);
+        w.Paste0Click();
+        const auto errors = dialogs.callsOf(QStringLiteral("error"));
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].text, c.message);
+        dialogs.clear();
+    }
+}
+
+TEST_F(TreeAndTransferTest, DeleteAsksAndEscapeDeletesNothing)
+{
+    const QString file = tree.file(QStringLiteral("victim.txt"), 4);
+    TOrvo& w = open();
+    w.LsFilelistView281->setDirectory(tree.root());
+    select(w.LsFilelistView281, QStringLiteral("victim.txt"));
+    dialogs.answerQuestion(ui::Dialogs::Cancel);
+    w.DeleteF_oldClick();
+    EXPECT_EQ(onlyQuestion(), QStringLiteral("删除|按“是”直接删除！按“否”放入回收站。"));
+    EXPECT_TRUE(QFile::exists(file));
+
+    // No: into the recycle bin of the (sandboxed) home.
+    dialogs.answerQuestion(ui::Dialogs::No);
+    w.DeleteF_oldClick();
+    EXPECT_EQ(onlyQuestion(), QStringLiteral("删除|按“是”直接删除！按“否”放入回收站。"));
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(rowOf(w.LsFilelistView281, QStringLiteral("victim.txt")), -1);
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                          QStringLiteral("/Trash/files/victim.txt");
+    EXPECT_TRUE(QFile::exists(trash)) << trash.toStdString();
+}
+
+TEST_F(TreeAndTransferTest, DeleteWithNothingSelectedOffersToEmptyTheBin)
+{
+    TOrvo& w = open();
+    w.LsFilelistView281->clearSelection();
+    w.LsFilelistView282->clearSelection();
+    dialogs.answerQuestion(ui::Dialogs::No);
+    w.DeleteF_oldClick();
+    EXPECT_EQ(onlyQuestion(), QStringLiteral("回收站|清空回收站？"));
+}
+
+} // namespace
