@@ -2,6 +2,8 @@
 #include "tools/search/engine/ContentSearch.h"
 #include "tools/search/engine/ExcludeMatch.h"
 #include "tools/search/engine/FindTypes.h"
+#include "tools/search/engine/NameMask.h"
+#include "platform/Mask.h"
 #include "tools/search/engine/SearchWalk.h"
 #include <QDateTime>
 #include <QDir>
@@ -125,6 +127,28 @@ TEST(ExcludeRule, FolderPartsMatchTrailingFoldersWithoutCase)
     EXPECT_FALSE(excluded("*.o", "/any/where/m.c"));
 }
 
+// --- Masks on raw names ---
+
+TEST(NameMaskRule, AgreesWithThePlatformMatcher)
+{
+    const QStringList names = {"README", "readme.md", "Notes.TXT", "a.b.c", "abc", "xabc", "a", "数据.txt",
+                               "数据", "Ä.TXT", "report 1.doc", "file000123.log", "a..b", "trailing."};
+    const QStringList masks = {"*", "*.*", "*.txt", "readme.*", "?bc", "?bc.*", "*a*", "a*b*c", "*.", "数*",
+                               "*.TXT", "ä.txt", "report ?.doc", "file*.log", "*.lo?", "a?b", "??", "trailing.*"};
+    for (const QString& mask : masks) {
+        const NameMask m(mask);
+        for (const QString& name : names) {
+            const QByteArray raw = name.toUtf8();
+            QString decoded;
+            EXPECT_EQ(m.matches(raw.constData(), size_t(raw.size()), decoded), plat::platformMaskMatch(name, mask))
+                << mask.toStdString() << " vs " << name.toStdString();
+            if (!decoded.isEmpty()) {
+                EXPECT_EQ(decoded, name);
+            }
+        }
+    }
+}
+
 // --- Content ---
 
 struct ContentCase {
@@ -160,6 +184,34 @@ INSTANTIATE_TEST_SUITE_P(
         ContentCase{"NUL bytes are data", QByteArray("a\0b", 3), QByteArray("xxa\0bxx", 7), false, true},
         ContentCase{"repeated prefix", "aab", "aaaaaab", true, true},
         ContentCase{"near miss", "abcd", "abcabcabd", true, false}));
+
+TEST(ContentScan, FindsTheFirstOccurrenceAtEveryOffsetAndLength)
+{
+    const QByteArray letters = "NeedleInAHaystackWithMixedCaseLetters";
+    for (int length : {1, 2, 3, 5, 16, 17, 31}) {
+        const QByteArray text = letters.left(length);
+        for (bool ignoreCase : {false, true}) {
+            ContentMatcher m(ignoreCase ? text.toLower() : text, ignoreCase);
+            for (int size : {length, 40, 70}) {
+                for (int at = 0; at + length <= size; ++at) {
+                    QByteArray data(size, '#');
+                    data.replace(at, length, text);
+                    const char* hit = m.find(data.constData(), size_t(data.size()));
+                    ASSERT_TRUE(hit) << length << " " << size << " " << at;
+                    EXPECT_EQ(hit - data.constData(), at) << length << " " << size << " " << at;
+                }
+                const QByteArray none(size, '#');
+                EXPECT_FALSE(m.find(none.constData(), size_t(none.size())));
+            }
+        }
+    }
+    // Only letters fold, also in the first and last position.
+    for (auto [text, data] : std::vector<std::pair<QByteArray, QByteArray>>{
+             {"[ab", QByteArray(20, 'x') + "{ab"}, {"ab@", QByteArray(20, 'x') + "AB`"}}) {
+        ContentMatcher m(text, true);
+        EXPECT_FALSE(m.find(data.constData(), size_t(data.size()))) << text.constData();
+    }
+}
 
 TEST(ContentBlocks, TextStraddlingABlockBoundaryIsFound)
 {

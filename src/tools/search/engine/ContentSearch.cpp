@@ -4,6 +4,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace search {
 namespace {
@@ -30,15 +33,6 @@ ContentMatcher::ContentMatcher(const QByteArray& text, bool ignoreCase, size_t b
         m_folded = m_folded || (ignoreCase && f >= 'a' && f <= 'z');
         c = char(f);
     }
-    // Horspool shifts for the folded comparison; a letter and its other case share one shift.
-    const size_t m = size_t(m_text.size());
-    m_skip.fill(m ? m : 1);
-    for (size_t i = 0; i + 1 < m; ++i) {
-        const unsigned char c = (unsigned char)m_text[qsizetype(i)];
-        m_skip[c] = m - 1 - i;
-        if (m_folded && c >= 'a' && c <= 'z')
-            m_skip[c - 32] = m - 1 - i;
-    }
 }
 
 const char* ContentMatcher::find(const char* data, size_t size) const
@@ -48,24 +42,45 @@ const char* ContentMatcher::find(const char* data, size_t size) const
         return data;
     if (size < m)
         return nullptr;
-    if (!m_folded)
-        return static_cast<const char*>(::memmem(data, size, m_text.constData(), m));
     const auto* hay = reinterpret_cast<const unsigned char*>(data);
     const auto* needle = reinterpret_cast<const unsigned char*>(m_text.constData());
-    const size_t last = m - 1;
-    const unsigned char lastByte = needle[last];
-    for (size_t i = 0; i + m <= size;) {
-        const unsigned char c = hay[i + last];
-        if (m_fold[c] == lastByte) {
-            size_t k = 0;
-            while (k < last && m_fold[hay[i + k]] == needle[k])
-                ++k;
-            if (k == last)
-                return data + i;
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen positions at a time: compare the first and the last byte of the text (letters folded by
+    // setting bit 0x20, which maps only the two cases of a letter onto its lower case), then check the
+    // bytes between them at the positions that passed.
+    const unsigned char first = needle[0], last = needle[m - 1];
+    const auto letterBit = [](unsigned char c) { return char(c >= 'a' && c <= 'z' ? 0x20 : 0); };
+    const __m128i vFirst = _mm_set1_epi8(char(first)), vLast = _mm_set1_epi8(char(last));
+    const __m128i foldFirst = _mm_set1_epi8(m_folded ? letterBit(first) : 0);
+    const __m128i foldLast = _mm_set1_epi8(m_folded ? letterBit(last) : 0);
+    for (; i + 16 + m - 1 <= size; i += 16) {
+        const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i)), foldFirst);
+        const __m128i b =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i + m - 1)), foldLast);
+        unsigned bits = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, vFirst), _mm_cmpeq_epi8(b, vLast))));
+        while (bits) {
+            const size_t at = i + size_t(__builtin_ctz(bits));
+            if (equalAt(hay + at, needle, m))
+                return data + at;
+            bits &= bits - 1;
         }
-        i += m_skip[c];
     }
+#endif
+    for (; i + m <= size; ++i)
+        if (equalAt(hay + i, needle, m))
+            return data + i;
     return nullptr;
+}
+
+bool ContentMatcher::equalAt(const unsigned char* p, const unsigned char* needle, size_t m) const
+{
+    if (!m_folded)
+        return std::memcmp(p, needle, m) == 0;
+    for (size_t k = 0; k < m; ++k)
+        if (m_fold[p[k]] != needle[k])
+            return false;
+    return true;
 }
 
 bool ContentMatcher::fileContains(const char* path, const std::function<bool()>& stopped)

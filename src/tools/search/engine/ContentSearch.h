@@ -24,12 +24,13 @@ public:
     const char* find(const char* data, size_t size) const;
 
 private:
+    bool equalAt(const unsigned char* p, const unsigned char* text, size_t length) const;
+
     QByteArray m_text;          // folded when ignoring case
     bool m_ignoreCase;
     bool m_folded = false;      // the text has ASCII letters and the case is ignored
     size_t m_block;
     std::array<unsigned char, 256> m_fold{};
-    std::array<size_t, 256> m_skip{};
     std::vector<char> m_buffer;
 };
 

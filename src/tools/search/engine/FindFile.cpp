@@ -1,6 +1,5 @@
 #include "tools/search/engine/FindFile.h"
 #include "platform/Path.h"
-#include "platform/Services.h"
 #include "tools/search/engine/SearchThread.h"
 #include "tools/search/engine/SearchWalk.h"
 #include <QCoreApplication>
@@ -127,7 +126,6 @@ void TFindFile::Execute()
         snap->ignoreCase = m_ignoreCase;
         snap->containing = m_containing.toUtf8();
     }
-    snap->fs = plat::services().fs;
 
     m_busy = true;
     m_snapshot = std::move(snap);

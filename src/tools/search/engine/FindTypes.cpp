@@ -79,6 +79,34 @@ QString timeFormat()
     return f.trimmed();
 }
 
+// Date and time texts of result rows; found entries share dates, so the last date text is kept.
+QString dateText(const QDate& d)
+{
+    thread_local QDate lastDate;
+    thread_local QString lastText;
+    if (d != lastDate) {
+        lastText = QLocale().toString(d, QLocale::ShortFormat);
+        lastDate = d;
+    }
+    return lastText;
+}
+
+QString timeText(const QTime& t)
+{
+    static const QString format = timeFormat();
+    if (format != QLatin1String("HH:mm:ss"))
+        return QLocale().toString(t, format);
+    const int parts[3] = {t.hour(), t.minute(), t.second()};
+    QChar out[8];
+    for (int i = 0; i < 3; ++i) {
+        out[i * 3] = QChar(u'0' + parts[i] / 10);
+        out[i * 3 + 1] = QChar(u'0' + parts[i] % 10);
+        if (i < 2)
+            out[i * 3 + 2] = u':';
+    }
+    return QString(out, 8);
+}
+
 } // namespace
 
 TFileAttributes TFileAttributes::fromPlatform(quint32 attr)
@@ -177,11 +205,9 @@ QString foundDateText(const TSearchRec& rec)
         // Outside the packed range: the exact time, truncated to whole seconds.
         t = QDateTime::fromSecsSinceEpoch(floorDiv(rec.FindData.writeNs, kNsPerSec));
     }
-    const QLocale locale;
-    QString text = locale.toString(t.date(), QLocale::ShortFormat);
-    if (t.time() != QTime(0, 0))
-        text += u' ' + locale.toString(t.time(), timeFormat());
-    return text;
+    if (t.time() == QTime(0, 0))
+        return dateText(t.date());
+    return dateText(t.date()) + u' ' + timeText(t.time());
 }
 
 } // namespace search

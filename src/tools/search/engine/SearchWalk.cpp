@@ -1,16 +1,13 @@
 #include "tools/search/engine/SearchWalk.h"
-#include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "tools/search/engine/ContentSearch.h"
+#include "tools/search/engine/FolderScan.h"
+#include "tools/search/engine/NameMask.h"
+#include <QFile>
 #include <algorithm>
 
 namespace search {
 namespace {
-
-bool dotName(const QString& name)
-{
-    return name.startsWith(u'.');
-}
 
 TSearchRec makeRecord(const plat::FindData& e)
 {
@@ -44,11 +41,8 @@ SearchWalk::~SearchWalk() = default;
 void SearchWalk::run()
 {
     for (const QString& target : m_snap.targets) {
-        const QString folder = plat::path::normalizeFolder(plat::path::folderPart(target));
         m_ancestors.clear();
-        if (const auto self = m_snap.fs->find(folder))
-            m_ancestors.push_back({self->dev, self->ino});
-        searchFolder(folder, plat::path::namePart(target));
+        searchFolder(plat::path::normalizeFolder(plat::path::folderPart(target)), plat::path::namePart(target));
         if (stopped())
             break;
     }
@@ -56,53 +50,55 @@ void SearchWalk::run()
 
 void SearchWalk::searchFolder(const QString& folder, const QString& mask)
 {
+    FolderScan scan;
+    const bool readable = scan.read(plat::path::encode(folder), folder, [this] { return stopped(); });
+    const Identity self{scan.dev(), scan.ino()};
+    // A folder mounted inside itself (bind mount) would repeat forever; links are never entered anyway.
+    if (readable && std::any_of(m_ancestors.begin(), m_ancestors.end(), [&](const Identity& a) {
+            return a.dev == self.dev && a.ino == self.ino;
+        }))
+        return;
     const QString reported = eventFolder(folder);
     if (m_events.newFolder && !m_events.newFolder(reported))
         return;
-    if (stopped())
+    if (stopped() || !readable)
         return;
-    const plat::Heartbeat alive = [this] { return !stopped(); };
 
-    m_snap.fs->enumerateKind(
-        folder, mask, plat::KindFilter::Any,
-        [&](const plat::FindData& e) {
-            if (stopped())
-                return false;
-            if (!dotName(e.name) && passes(folder, e) && m_events.found)
-                m_events.found(reported, makeRecord(e));
-            return !stopped();
-        },
-        alive);
+    // Entries that match the mask, in directory order; dot names (also "." and "..") are skipped.
+    const NameMask matcher(mask);
+    plat::FindData entry;
+    QString name;
+    for (const FolderScan::Record& r : scan.records()) {
+        if (stopped())
+            return;
+        const char* raw = scan.name(r);
+        if (raw[0] == '.' || !matcher.matches(raw, r.nameLength, name))
+            continue;
+        if (name.isEmpty())
+            name = QFile::decodeName(QByteArray::fromRawData(raw, r.nameLength));
+        if (!scan.findData(r, name, entry))
+            continue;
+        if (passes(folder, entry) && m_events.found)
+            m_events.found(reported, makeRecord(entry));
+    }
     if (!m_snap.subfolders || stopped())
         return;
 
-    // Subfolders in enumeration order; links to folders are never entered, so the walk has no cycles.
-    struct Sub {
-        QString name;
-        Identity id;
-    };
-    std::vector<Sub> subs;
-    m_snap.fs->enumerateKind(
-        folder, QStringLiteral("*"), plat::KindFilter::FoldersOnly,
-        [&](const plat::FindData& e) {
-            if (!dotName(e.name) && !e.isLink)
-                subs.push_back({e.name, {e.dev, e.ino}});
-            return !stopped();
-        },
-        alive);
-    for (const Sub& sub : subs) {
-        if (stopped())
-            return;
-        // A folder mounted inside itself (bind mount) would repeat forever.
-        const bool cycle = std::any_of(m_ancestors.begin(), m_ancestors.end(), [&](const Identity& a) {
-            return a.dev == sub.id.dev && a.ino == sub.id.ino;
-        });
-        if (cycle)
-            continue;
-        m_ancestors.push_back(sub.id);
-        searchFolder(folder + sub.name + u'/', mask);
-        m_ancestors.pop_back();
+    // Then each subfolder in directory order, depth first; links to folders are not entered.
+    std::vector<QString> subs;
+    for (const FolderScan::Record& r : scan.records()) {
+        const char* raw = scan.name(r);
+        if (raw[0] != '.' && scan.isRealFolder(r))
+            subs.push_back(QFile::decodeName(raw));
     }
+    scan.close();
+    m_ancestors.push_back(self);
+    for (const QString& sub : subs) {
+        if (stopped())
+            break;
+        searchFolder(folder + sub + u'/', mask);
+    }
+    m_ancestors.pop_back();
 }
 
 bool SearchWalk::attributesPass(quint32 attr) const

@@ -7,10 +7,6 @@
 #include <memory>
 #include <vector>
 
-namespace plat {
-class IFileSystem;
-}
-
 namespace search {
 
 class ContentMatcher;
@@ -28,7 +24,6 @@ struct SearchSnapshot {
     qint64 sizeMin = 0, sizeMax = 0;        // bytes, 0 = no bound
     bool ignoreCase = true;                 // used only with a text to find
     QByteArray containing;                  // UTF-8 bytes; empty = no content test
-    plat::IFileSystem* fs = nullptr;
 };
 
 // Walks the targets of a snapshot: for each folder, first its entries that match the mask and pass the
