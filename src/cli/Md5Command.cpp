@@ -17,6 +17,24 @@ void printLine(const QByteArray& bytes)
     std::fputc('\n', stdout);
 }
 
+// A name holding a backslash or a line break is written with those escaped and a leading backslash on
+// the line, as digest lists do, so every output line can be checked again.
+QByteArray escapedLine(const QByteArray& digest, const QByteArray& sep, const QByteArray& name)
+{
+    if (!name.contains('\\') && !name.contains('\n') && !name.contains('\r'))
+        return digest + sep + name;
+    QByteArray out;
+    for (char c : name) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+    return '\\' + digest + sep + out;
+}
+
 void printError(const QString& text)
 {
     const QByteArray line = QByteArray("orvo-cli md5: ") + text.toUtf8() + '\n';
@@ -114,7 +132,7 @@ int check(const QString& listName, int mode)
         const bool ok = !got.isEmpty() && got.compare(QString::fromLatin1(want), Qt::CaseInsensitive) == 0;
         if (!ok)
             ++failures;
-        printLine(name + QByteArray(ok ? ": OK" : ": FAILED"));
+        printLine(escapedLine(QByteArray(), QByteArray(), name) + QByteArray(ok ? ": OK" : ": FAILED"));
     }
     if (list.error() != QFileDevice::NoError) {
         printError(listName + QStringLiteral(": cannot read the list"));
@@ -166,7 +184,7 @@ int runMd5(const QStringList& args)
             rc = 1;
             continue;
         }
-        printLine(digest.toLatin1() + QByteArray("  ") + QFile::encodeName(f));
+        printLine(escapedLine(digest.toLatin1(), QByteArray("  "), QFile::encodeName(f)));
     }
     if (std::fflush(stdout) != 0)
         rc = 1;
@@ -175,8 +193,8 @@ int runMd5(const QStringList& args)
 
 const Registration md5Registration{
     kName,
-    "md5 [--mode auto|mapped|stream] FILE...      (default mode: stream)\n"
-    "md5 [--mode auto|mapped|stream] --check LIST  (LIST in \"digest  path\" lines; - reads stdin)",
+    "md5 [--mode auto|mapped|stream] FILE...        (default mode: stream)\n"
+    "    [--mode auto|mapped|stream] --check LIST   (lines \"DIGEST  PATH\", either case; - reads stdin)",
     runMd5};
 
 } // namespace

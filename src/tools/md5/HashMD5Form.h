@@ -73,6 +73,7 @@ private:
     bool m_running = false;     // the queue is being worked off
     bool m_closing = false;     // closed while hashing: free once the hashing has unwound
     bool m_firstBlock = true;
+    qint64 m_nextClockCheck = 0;
     QElapsedTimer m_pumpTimer;
     QElapsedTimer m_paintTimer;
     // Window move when the platform cannot move it: offset of the pointer from the window's corner.
