@@ -192,6 +192,18 @@ public:
     void ShellTree1Edited();
     void F4Click();
 
+    // --- Rename, new items, open and quick view (OrvoListCommands.cpp) ---
+    void EditFClick();              // RenameF
+    void remClick();
+    void ASRClick();                // ASR, ReA
+    void xjwjjClick();
+    void N37Click();
+    void N16Click();
+    void B6Click();
+    void Open1_oldClick();          // Open1, dakai
+    void QuickView1_oldClick();     // QuickView1, ksll
+    TLsFilelistView28* popupList() const { return m_popupList; }
+
     // --- Transfer list and delete ---
     enum class TransferSource { None, ListOne, ListTwo };
     void Cut0Click();

@@ -160,9 +160,9 @@ void TOrvo::buildCommandControls()
     paste2 = command(QStringLiteral("粘贴&V"), &TOrvo::Paste0Click);
     fsd = stateOnly(this, QStringLiteral("发送到&A"));
     fsd1 = stateOnly(this, QStringLiteral("发送到&S"));
-    rem = stateOnly(this, QStringLiteral("改名&M"));
-    ReA = stateOnly(this, QStringLiteral("重命名所有选择的&A "));
-    RenameF = stateOnly(this, QStringLiteral("重命名&R"));
+    rem = command(QStringLiteral("改名&M"), &TOrvo::remClick);
+    ReA = command(QStringLiteral("重命名所有选择的&A "), &TOrvo::ASRClick);
+    RenameF = command(QStringLiteral("重命名&R"), &TOrvo::EditFClick);
     Cut1 = command(QStringLiteral("剪切&X"), &TOrvo::Cut0Click);
     Copy1 = command(QStringLiteral("复制&C"), &TOrvo::Copy0Click);
     cut2 = command(QStringLiteral("剪切&X"), &TOrvo::Cut0Click);
@@ -177,14 +177,14 @@ void TOrvo::buildCommandControls()
     Properties = stateOnly(this, QStringLiteral("属性&P"));
     h16 = stateOnly(this, QStringLiteral("十六进制查看&H"));
     hexv = stateOnly(this, QStringLiteral("十六进制查看&H"));
-    N37 = stateOnly(this, QStringLiteral("新建文件夹&N"));
-    B6 = stateOnly(this, QStringLiteral("新建文本文档&B"));
-    xjwjj = stateOnly(this, QStringLiteral("新建文件夹&N"));
-    N16 = stateOnly(this, QStringLiteral("新建文本文档&B"));
-    Open1 = stateOnly(this, QStringLiteral("打开&O"));
-    dakai = stateOnly(this, QStringLiteral("打开&O"));
-    QuickView1 = stateOnly(this, QStringLiteral("快速查看（部分文件）&K "));
-    ksll = stateOnly(this, QStringLiteral("快速查看&T"));
+    N37 = command(QStringLiteral("新建文件夹&N"), &TOrvo::N37Click);
+    B6 = command(QStringLiteral("新建文本文档&B"), &TOrvo::B6Click);
+    xjwjj = command(QStringLiteral("新建文件夹&N"), &TOrvo::xjwjjClick);
+    N16 = command(QStringLiteral("新建文本文档&B"), &TOrvo::N16Click);
+    Open1 = command(QStringLiteral("打开&O"), &TOrvo::Open1_oldClick);
+    dakai = command(QStringLiteral("打开&O"), &TOrvo::Open1_oldClick);
+    QuickView1 = command(QStringLiteral("快速查看（部分文件）&K "), &TOrvo::QuickView1_oldClick);
+    ksll = command(QStringLiteral("快速查看&T"), &TOrvo::QuickView1_oldClick);
 
     if (edit) {
         QAction* first = edit->actions().value(0);
@@ -233,7 +233,7 @@ void TOrvo::buildViewControls()
     copy0 = barButton(ToolBar1, QStringLiteral("copy0"), QStringLiteral("复制"), QStringLiteral("复制"));
     del1 = barButton(ToolBar1, QStringLiteral("del1"), QStringLiteral("删除"),
                      QStringLiteral("删除文件(夹)或者是清空回收站，右键：打开回收站"));
-    ASR = barButton(ToolBar1, QStringLiteral("ASR"), QStringLiteral("改名"), QStringLiteral("重命名所有选择的"));
+    ASR = barButton(ToolBar1, QStringLiteral("ASR"), QStringLiteral("改名"), QStringLiteral("重命名所有选择的 "));
     rwtime = barButton(ToolBar1, QStringLiteral("rwtime"), QStringLiteral("时间"), QStringLiteral("修改文件时间"));
     Attribute = barButton(ToolBar1, QStringLiteral("Attribute"), QStringLiteral("属性"), QStringLiteral("属性修改"));
     ToolButton11 = barButton(ToolBar1, QStringLiteral("ToolButton11"), QStringLiteral("刷新"), QStringLiteral("刷新"));
@@ -262,6 +262,7 @@ void TOrvo::buildViewControls()
     };
     on(Paste0, &TOrvo::Paste0Click);
     on(cut0, &TOrvo::Cut0Click);
+    on(ASR, &TOrvo::ASRClick);
     on(copy0, &TOrvo::Copy0Click);
     on(del1, &TOrvo::DeleteF_oldClick);
     // The right button on Paste0 offers the name-clash policy.
