@@ -9,11 +9,13 @@
 #include <QListView>
 #include <QTreeView>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
 #include <exception>
 #include <optional>
+#include <vector>
 
 const QStringList TOrvo::kQuickViewExtensions = {
     QStringLiteral(".TXT"), QStringLiteral(".BMP"), QStringLiteral(".GIF"), QStringLiteral(".JPG"),
@@ -246,17 +248,32 @@ void TOrvo::SelectAll1_oldClick()
 {
     TLsFilelistView28* driven = treeDrivenList();
     otherList(driven)->clearSelection();
-    const QList<int> before = driven->selectedRows();
-    bool first = true;
-    for (int row = 0; row < driven->rowCount(); ++row) {
-        const bool keep = driven->subItem(row, 5) == QLatin1String("drv") || driven->caption(row) == QLatin1String("..");
-        if (keep && !before.contains(row))
+    // One selection change for the whole list: the status texts are computed once, not once per row.
+    QItemSelectionModel* selection = driven->detailsView()->selectionModel();
+    const QAbstractItemModel* model = driven->model();
+    const QModelIndexList before = selection->selectedRows();
+    const auto fixed = [driven](int row) {
+        return driven->subItem(row, 5) == QLatin1String("drv") || driven->caption(row) == QLatin1String("..");
+    };
+    std::vector<bool> chosen(size_t(driven->rowCount()));
+    for (int row = 0; row < driven->rowCount(); ++row)
+        chosen[size_t(row)] = !fixed(row);
+    for (const QModelIndex& i : before)
+        chosen[size_t(i.row())] = true;   // drive rows and ".." keep their state
+    // Contiguous runs make few ranges even for a very long list.
+    QItemSelection all;
+    const int last = model->columnCount() - 1;
+    for (int row = 0; row < int(chosen.size());) {
+        if (!chosen[size_t(row)]) {
+            ++row;
             continue;
-        driven->selectRow(row, !first);
-        first = false;
+        }
+        const int first = row;
+        while (row < int(chosen.size()) && chosen[size_t(row)])
+            ++row;
+        all.select(model->index(first, 0), model->index(row - 1, last));
     }
-    if (first)
-        driven->clearSelection();
+    selection->select(all, QItemSelectionModel::ClearAndSelect);
 }
 
 void TOrvo::R3Click()
