@@ -30,6 +30,11 @@ struct DateCase {
 };
 
 // The file time is 2021-03-04 08:00:00 local.
+void PrintTo(const DateCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class DateRule : public ::testing::TestWithParam<DateCase> {};
 
 TEST_P(DateRule, ComparesDatesTimesOfDayOrMoments)
@@ -88,6 +93,11 @@ struct NameCase {
     const char* name;
     bool matches;
 };
+
+void PrintTo(const NameCase& c, std::ostream* os)
+{
+    *os << c.pattern << " vs " << c.name;
+}
 
 class ExcludeName : public ::testing::TestWithParam<NameCase> {};
 
@@ -158,6 +168,11 @@ struct ContentCase {
     bool ignoreCase;
     bool found;
 };
+
+void PrintTo(const ContentCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class Content : public ::testing::TestWithParam<ContentCase> {};
 

@@ -14,6 +14,11 @@ struct TargetCase {
     std::vector<const char*> expected;   // "." stands for the current folder
 };
 
+void PrintTo(const TargetCase& c, std::ostream* os)
+{
+    *os << c.location << " | " << c.filename;
+}
+
 class Targets : public ::testing::TestWithParam<TargetCase> {};
 
 TEST_P(Targets, AreBuiltFromLocationAndMask)

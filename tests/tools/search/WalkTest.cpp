@@ -156,6 +156,11 @@ struct AttrCase {
     QStringList found;
 };
 
+void PrintTo(const AttrCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class AttributeRule : public ::testing::TestWithParam<AttrCase> {};
 
 TEST_P(AttributeRule, SelectsEntriesByTheirAttributeSet)

@@ -176,6 +176,11 @@ struct SizeCase {
     int value;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* os)
+{
+    *os << c.text;
+}
+
 class SizeField : public SearchWindow, public ::testing::WithParamInterface<SizeCase> {};
 
 TEST_P(SizeField, KeyUpParsesTheTextOrFallsBackByItsLength)
@@ -445,10 +450,10 @@ TEST_F(SearchWindow, ClosingDuringASearchStopsItAndFreesTheWindowAfterwards)
             }
         };
         w->Button2->click();   // inline: returns after the search has unwound
-        QTest::qWaitFor([&] {
+        EXPECT_TRUE(QTest::qWaitFor([&] {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             return !w;
-        }, 20000);
+        }, 20000));
         EXPECT_FALSE(w) << threaded;
         EXPECT_FALSE(finder) << threaded;
         EXPECT_LT(folders, 300) << threaded;
