@@ -32,5 +32,5 @@ best_of_3() {
 
 find "$TMP/big" -mindepth 1 -maxdepth 1 -type d > /dev/null   # warm the cache
 find_ms=$(best_of_3 sh -c "find '$TMP/big' -mindepth 1 -maxdepth 1 -type d | sort")
-echo "find -type d | sort:          ${find_ms} ms"
+echo "find -type d | sort:         ${find_ms} ms (the standard tool listing the same sub-folders)"
 QT_QPA_PLATFORM=offscreen "$BENCH" "$TMP"
