@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # MD5 benchmark: a 1 GiB file (warm cache) hashed by orvo-cli md5 in file-stream mode (4 MB reads) and in
 # mapped mode (4096-byte blocks out of the mapping), against md5sum and openssl md5 in the same run (best
-# of 3 each); then the MD5 window against the engine alone, for the cost of progress callbacks.
+# of 3 rounds); then the MD5 window against the engine alone, for the cost of progress callbacks.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
@@ -18,17 +18,11 @@ echo "generating $SIZE_MIB MiB in $FILE"
 head -c $((SIZE_MIB * 1024 * 1024)) /dev/urandom > "$FILE"
 cat "$FILE" > /dev/null   # warm the cache
 
-# Best of 3 runs: "wall_ms cpu_ms", CPU = user + system time of the command (robust against other load).
-best_of_3() {
-  local best_wall=0 best_cpu=0 out wall cpu TIMEFORMAT='%3R %3U %3S'
-  for _ in 1 2 3; do
-    out=$( { time "$@" > /dev/null; } 2>&1 )
-    wall=$(awk '{ printf "%d", $1 * 1000 }' <<< "$out")
-    cpu=$(awk '{ printf "%d", ($2 + $3) * 1000 }' <<< "$out")
-    if [ "$best_wall" -eq 0 ] || [ "$wall" -lt "$best_wall" ]; then best_wall=$wall; fi
-    if [ "$best_cpu" -eq 0 ] || [ "$cpu" -lt "$best_cpu" ]; then best_cpu=$cpu; fi
-  done
-  echo "$best_wall $best_cpu"
+# One timed run: "wall_ms cpu_ms", CPU = user + system time of the command (robust against other load).
+timed() {
+  local out TIMEFORMAT='%3R %3U %3S'
+  out=$( { time "$@" > /dev/null; } 2>&1 )
+  awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' <<< "$out"
 }
 
 want=$(md5sum "$FILE" | cut -c1-32)
@@ -37,10 +31,28 @@ for mode in stream mapped; do
   [ "$got" = "$want" ] || { echo "orvo-cli md5 --mode $mode: digest $got, md5sum says $want" >&2; exit 1; }
 done
 
-read -r stream_ms stream_cpu < <(best_of_3 "$CLI" md5 --mode stream "$FILE")
-read -r mapped_ms mapped_cpu < <(best_of_3 "$CLI" md5 --mode mapped "$FILE")
-read -r md5sum_ms md5sum_cpu < <(best_of_3 md5sum "$FILE")
-read -r openssl_ms openssl_cpu < <(best_of_3 openssl md5 "$FILE")
+# Rounds alternate the four tools, so changing load on the machine hits each of them alike; best per tool.
+declare -A wall cpu
+tools=(stream mapped md5sum openssl)
+run_tool() {
+  case $1 in
+    stream) timed "$CLI" md5 --mode stream "$FILE" ;;
+    mapped) timed "$CLI" md5 --mode mapped "$FILE" ;;
+    md5sum) timed md5sum "$FILE" ;;
+    openssl) timed openssl md5 "$FILE" ;;
+  esac
+}
+for _ in 1 2 3; do
+  for t in "${tools[@]}"; do
+    read -r w c < <(run_tool "$t")
+    if [ -z "${wall[$t]:-}" ] || [ "$w" -lt "${wall[$t]}" ]; then wall[$t]=$w; fi
+    if [ -z "${cpu[$t]:-}" ] || [ "$c" -lt "${cpu[$t]}" ]; then cpu[$t]=$c; fi
+  done
+done
+stream_ms=${wall[stream]} stream_cpu=${cpu[stream]}
+mapped_ms=${wall[mapped]} mapped_cpu=${cpu[mapped]}
+md5sum_ms=${wall[md5sum]} md5sum_cpu=${cpu[md5sum]}
+openssl_ms=${wall[openssl]} openssl_cpu=${cpu[openssl]}
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 report() {   # name wall_ms cpu_ms
