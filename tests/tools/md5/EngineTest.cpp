@@ -59,7 +59,7 @@ TEST_P(Boundaries, FileDigestMatches)
 
 INSTANTIATE_TEST_SUITE_P(Md5, Boundaries,
                          ::testing::Combine(::testing::Values(1, 55, 56, 63, 64, 65, 4095, 4096, 4097, 8192,
-                                                              4194303, 4194304, 4194305, 8388609),
+                                                              4194303, 4194304, 4194305, 8388607, 8388608, 8388609),
                                             ::testing::Values(rmAuto, rmMapped, rmFileStream)));
 
 TEST(Md5File, EmptyFileHasTheEmptyMessageDigestInEveryMode)
