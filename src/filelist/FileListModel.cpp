@@ -54,6 +54,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const
     const int col = index.column();
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         return col == 0 ? m_lister.caption(row) : m_lister.subItem(row, col - 1);
     case Qt::DecorationRole:
         if (col != 0)
@@ -85,7 +86,13 @@ QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    // Captions of entries can be edited (the list decides when an edit may start); drives and ".." not.
+    if (index.column() == 0 && m_lister.fileRow(index.row()) && !m_lister.isParentRow(index.row()))
+        f |= Qt::ItemIsEditable;
+    return f;
 }
 
 void TFileListModel::listingStarted()

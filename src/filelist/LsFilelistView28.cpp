@@ -1,6 +1,11 @@
 #include "filelist/LsFilelistView28.h"
 #include "filelist/FileListHeader.h"
 #include "filelist/FileListModel.h"
+#include "filelist/ListRename.h"
+#include "filelist/LsFilelistView28PopUp.h"
+#include <QContextMenuEvent>
+#include <QPointer>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
@@ -41,10 +46,14 @@ TLsFilelistView28::TLsFilelistView28(QWidget* parent) : QWidget(parent)
     m_list->setResizeMode(QListView::Adjust);
     m_list->setWrapping(true);
 
+    // Captions are edited by F2, the rename commands and a slow second click on the selected row (timed
+    // here, so that a double click never leaves an edit behind).
+    m_renameDelegate = new TRenameDelegate(this);
     for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(m_tree), static_cast<QAbstractItemView*>(m_list)}) {
         v->setSelectionMode(QAbstractItemView::ExtendedSelection);
         v->setSelectionBehavior(QAbstractItemView::SelectRows);
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        v->setItemDelegateForColumn(0, m_renameDelegate);
         v->installEventFilter(this);
         v->viewport()->installEventFilter(this);
         v->viewport()->setMouseTracking(true);   // the main window follows the mouse between the lists
@@ -71,6 +80,13 @@ TLsFilelistView28::TLsFilelistView28(QWidget* parent) : QWidget(parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, &TLsFilelistView28::changed);
 
     Transfer.OnRelist = [this] { UpdateFileList(); };
+    m_popup = new TLsFilelistView28PopUp(this);
+    m_slowEdit.setSingleShot(true);
+    connect(&m_slowEdit, &QTimer::timeout, this, [this] {
+        if (m_slowEditRow >= 0 && selectedRows() == QList<int>{m_slowEditRow})
+            editRow(m_slowEditRow);
+        m_slowEditRow = -1;
+    });
     applyColumnWidths();   // the file columns are in place from the start
     updateArrow();
 }
@@ -116,7 +132,6 @@ bool TLsFilelistView28::stopa() const { return m_lister.stopa(); }
 void TLsFilelistView28::setStopa(bool value) { m_lister.setStopa(value); }
 
 void TLsFilelistView28::UpdateFileList() { m_lister.UpdateFileList(); }
-void TLsFilelistView28::OneLevelUp() { m_lister.OneLevelUp(); }
 void TLsFilelistView28::ColumnClick(int column) { m_lister.ColumnClick(column); }
 int TLsFilelistView28::SortColumn() const { return m_lister.SortColumn(); }
 bool TLsFilelistView28::SortDescending() const { return m_lister.SortDescending(); }
@@ -235,23 +250,54 @@ bool TLsFilelistView28::eventFilter(QObject* watched, QEvent* event)
         default: break;
         }
     }
-    if (onView && event->type() == QEvent::KeyPress)
+    if (onView && event->type() == QEvent::KeyPress) {
+        // The list's own keys first, then the ordinary key event.
+        const QPointer<TLsFilelistView28> self(this);
+        const bool used = handleKey(static_cast<QKeyEvent*>(event));
+        if (!self)
+            return true;
         Q_EMIT keyPressed();
+        if (used)
+            return true;
+    }
+    if (onViewport && event->type() == QEvent::ContextMenu && m_popUpMenuEnabled
+        && currentView()->contextMenuPolicy() == Qt::DefaultContextMenu) {
+        showBuiltInPopup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    if (onViewport && event->type() == QEvent::MouseButtonPress) {
+        // A press on the only selected row, on its caption, may become a slow second click.
+        const auto* me = static_cast<QMouseEvent*>(event);
+        m_slowEdit.stop();
+        const QModelIndex at = currentView()->indexAt(me->position().toPoint());
+        const bool plain = me->button() == Qt::LeftButton && me->modifiers() == Qt::NoModifier;
+        m_slowEditRow = plain && at.isValid() && at.column() == 0 && selectedRows() == QList<int>{at.row()} ? at.row() : -1;
+    }
     if (onViewport && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         QWidget* viewport = static_cast<QWidget*>(watched);
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
         viewport->removeEventFilter(this);
         QCoreApplication::sendEvent(watched, event);   // the view's own handling first
         viewport->installEventFilter(this);
+        if (m_slowEditRow >= 0 && currentView()->indexAt(pos).row() == m_slowEditRow && !ReadOnly())
+            m_slowEdit.start(QApplication::doubleClickInterval());
+        else
+            m_slowEditRow = -1;
         itemChangeFromInput();
         return true;
     }
     if (onViewport && event->type() == QEvent::MouseButtonDblClick) {
+        m_slowEdit.stop();
+        m_slowEditRow = -1;
         QWidget* viewport = static_cast<QWidget*>(watched);
         viewport->removeEventFilter(this);
+        const QPointer<TLsFilelistView28> self(this);
         QCoreApplication::sendEvent(watched, event);
+        if (!self)
+            return true;
         viewport->installEventFilter(this);
-        Q_EMIT doubleClicked();
+        handleDoubleClick();
         return true;
     }
     if (onView && event->type() == QEvent::KeyRelease) {

@@ -1,17 +1,35 @@
 #pragma once
 #include "filelist/FileLister.h"
 #include "fileops/engine/Transfer.h"
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
 class QAbstractItemModel;
 class QAbstractItemView;
 class QItemSelectionModel;
+class QKeyEvent;
 class QListView;
+class QMenu;
 class QStackedWidget;
 class QTreeView;
 class TFileListHeader;
 class TFileListModel;
+class TLsFilelistView28PopUp;
+class TRenameDelegate;
+
+// A folder view linked to a file list (the folder-tree combo, or a small folder tree): the list asks it to
+// follow a folder the list went to by itself, and to rebuild after folders were created or renamed. A
+// linked control clears the link (setDirTreeCombo/setDirTree(nullptr)) before it goes.
+class TFileListLink {
+public:
+    virtual ~TFileListLink() = default;
+    virtual void SelectPath(const QString& path) = 0;
+    virtual void RebuildTree(bool expandRoot) = 0;
+    // The combo's floating tree (F4 opens or closes it, Escape closes it); a plain tree has none.
+    virtual bool DroppedDown() const { return false; }
+    virtual void DropDown() {}
+};
 
 enum TFileAttr : quint32 { ftReadOnly = 1, ftHidden = 2, ftSystem = 4, ftArchive = 32, ftNormal = 128 };
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
@@ -71,7 +89,7 @@ public:
     qint64 TotalSize() const;
 
     void UpdateFileList();
-    void OneLevelUp();
+    void OneLevelUp();   // also tells the linked tree and combo to select the parent
     void ColumnClick(int column);
     int SortColumn() const;
     bool SortDescending() const;
@@ -93,6 +111,32 @@ public:
     const filelist::TFileLister& lister() const { return m_lister; }
 
     std::function<void(QObject* sender, const QString& selectedItem)> OnItemChange;
+    // Opens the program's search window for a folder (FindInFolder); nothing happens while unset.
+    std::function<void(QObject* sender, const QString& folder)> OnFindInFolder;
+
+    TFileListLink* DirTreeCombo() const { return m_dirTreeCombo; }
+    void setDirTreeCombo(TFileListLink* link) { m_dirTreeCombo = link; }
+    TFileListLink* DirTree() const { return m_dirTree; }
+    void setDirTree(TFileListLink* link) { m_dirTree = link; }
+
+    // --- The list's own commands (keys, built-in popup menu, and the main window's menus) ---
+    void OpenItem();
+    void ViewFile();
+    void FindInFolder();              // only while the list has the input focus
+    void NewFolder();
+    void RenameSelected();
+    bool DeleteItems(bool permanent);
+    void CutCopy(int operation);      // 0 copy, 2 cut
+    bool PasteFiles(const QString& folder, bool renameOnCollision);
+    void SendTo(int mode);            // 0 any folder, 1 clipboard contents, 2 clipboard paths, 3 desktop link
+    void ShowProperties();
+    // Full path of the row whose caption is being edited (set when editing starts).
+    QString RenameSource() const { return m_renameSource; }
+    bool isEditingCaption() const;
+    // The list's own handling of a key pressed in it; true when the key was used.
+    bool handleKey(QKeyEvent* e);
+    // The built-in popup menu (also when a host shows its own instead).
+    TLsFilelistView28PopUp* builtInPopup() const { return m_popup; }
 
     // The transfer list: items marked by cut or copy (ClipList, ClipOperation) and their paste.
     fileops::TTransferList Transfer;
@@ -114,6 +158,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TRenameDelegate;
+    // In-place rename: the start of editing (refused while read-only, and for drive and ".." rows) and
+    // its end with the accepted text.
+    bool beginCaptionEdit(int row);
+    void endCaptionEdit(const QString& text);
+    bool editRow(int row);
+    void handleDoubleClick();
+    void showBuiltInPopup(const QPoint& globalPos);
+    QWidget* dialogOwner();
+    void linkSelect(const QString& folder);
+    void linkRebuild(bool afterNewFolder);
     void itemChangeFromInput();
     void applyColumnWidths();
     void updateArrow();
@@ -135,4 +190,13 @@ private:
     bool m_popUpMenuEnabled = true;
     QString m_selectedItem;
     int m_busyCursors = 0;
+    TFileListLink* m_dirTreeCombo = nullptr;
+    TFileListLink* m_dirTree = nullptr;
+    TRenameDelegate* m_renameDelegate = nullptr;
+    TLsFilelistView28PopUp* m_popup = nullptr;
+    QString m_renameSource;
+    QString m_renameCaption;   // the caption when editing started
+    QString m_renameKind;      // and the row's kind marker
+    QTimer m_slowEdit;         // a second, slow click on the selected row edits its caption
+    int m_slowEditRow = -1;
 };
