@@ -25,6 +25,9 @@ public:
 
 private:
     bool equalAt(const unsigned char* p, const unsigned char* text, size_t length) const;
+    char letterBit(unsigned char c) const;   // 0x20 for a letter when the case is ignored
+    // Vector scan; returns where the caller goes on (hit set when found).
+    size_t scanAvx2(const unsigned char* hay, size_t size, const char** hit) const;
 
     QByteArray m_text;          // folded when ignoring case
     bool m_ignoreCase;
