@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace path = plat::path;
 

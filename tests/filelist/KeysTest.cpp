@@ -216,3 +216,59 @@ TEST_F(Keys, DoubleClickOpensThenRaisesTheEventAndNothingWithoutASelection)
 }
 
 } // namespace
+
+namespace {
+
+// A linked folder combo or tree that records what the list asks of it.
+class RecordingLink : public TFileListLink {
+public:
+    void SelectPath(const QString& path) override { calls << QStringLiteral("select ") + path; }
+    void RebuildTree(bool expandRoot) override { calls << QStringLiteral("rebuild %1").arg(expandRoot); }
+    bool DroppedDown() const override { return dropped; }
+    void DropDown() override
+    {
+        dropped = !dropped;
+        calls << QStringLiteral("dropdown");
+    }
+    QStringList take()
+    {
+        const QStringList out = calls;
+        calls.clear();
+        return out;
+    }
+    QStringList calls;
+    bool dropped = false;
+};
+
+TEST_F(Keys, LinkedComboAndTreeFollowTheListsOwnNavigationAndFolderChanges)
+{
+    RecordingLink combo;
+    RecordingLink tree;
+    list->setDirTreeCombo(&combo);
+    list->setDirTree(&tree);
+    select({QStringLiteral("sub")});
+    list->OpenItem();
+    EXPECT_EQ(combo.take(), QStringList{QStringLiteral("select ") + t.root() + QStringLiteral("sub/")});
+    EXPECT_EQ(tree.take(), QStringList{QStringLiteral("select ") + t.root() + QStringLiteral("sub/")});
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(combo.take(), QStringList{QStringLiteral("select ") + t.root()});
+    tree.take();
+
+    key(Qt::Key_F4);
+    EXPECT_TRUE(combo.dropped);
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(combo.dropped);
+    key(Qt::Key_Escape);   // closed already: nothing
+    EXPECT_EQ(combo.take(), (QStringList{QStringLiteral("dropdown"), QStringLiteral("dropdown")}));
+
+    key(Qt::Key_N, Qt::ControlModifier);   // a new folder: the combo rebuilds with its root expanded
+    EXPECT_EQ(combo.take(), QStringList{QStringLiteral("rebuild 1")});
+    EXPECT_TRUE(tree.take().isEmpty());
+    acceptEdit(QStringLiteral("renamed"));   // a renamed folder: the tree rebuilds
+    EXPECT_EQ(tree.take(), QStringList{QStringLiteral("rebuild 0")});
+    EXPECT_TRUE(combo.take().isEmpty());
+    list->setDirTreeCombo(nullptr);
+    list->setDirTree(nullptr);
+}
+
+} // namespace
