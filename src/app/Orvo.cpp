@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLayout>
 #include <QScreen>
@@ -304,6 +305,11 @@ void TOrvo::closeEvent(QCloseEvent* e)
 {
     FormCloseQuery();
     e->accept();
+    // Tool windows get their own close first, so a running job is cancelled and its partial output removed.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible() && !w->parentWidget())
+            w->close();
+    }
     // Closing the main window ends the program and every tool window with it.
     QCoreApplication::exit(0);
 }

@@ -1,5 +1,6 @@
 #include "platform/Pump.h"
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QThread>
 
@@ -23,11 +24,13 @@ void waitPumping(QThread* thread)
 {
     if (!thread)
         return;
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    if (thread->isFinished() || !thread->isRunning())
-        return;
-    loop.exec();
+    // A nested event loop started from inside a queued call does not deliver the events that were already
+    // queued, and a worker blocked on one of them would never finish. Deliver them explicitly between
+    // short waits instead.
+    while (!thread->wait(QDeadlineTimer(2))) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
 }
 
 } // namespace plat
