@@ -21,6 +21,10 @@ class TLsFilelistView28;
 class TShellTree;
 class TShellnode;
 
+class TOrvo;
+// Connects the file lists' own commands that open main-window tools (the search window from a list).
+void orvoWireListCommands(TOrvo& w);
+
 // The main window: folder tree on the left, two file lists on the right, tool bars on top, the filter bar
 // and status bar at the bottom. Owns the program's settings, hotkeys and the coordination with other instances.
 class TOrvo : public QMainWindow {

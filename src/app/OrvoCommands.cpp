@@ -220,7 +220,7 @@ void TOrvo::buildCommandControls()
     PopupMenu6->setObjectName(QStringLiteral("PopupMenu6"));
     for (QAction* a : {dakai, ksll}) PopupMenu6->addAction(a);
     PopupMenu6->addSeparator();
-    for (QAction* a : {cut2, copy2, paste2, del2, fsd1}) PopupMenu6->addAction(a);
+    for (QAction* a : {cut2, copy2, paste2, del2, rem, fsd1}) PopupMenu6->addAction(a);
     PopupMenu6->addSeparator();
     for (QAction* a : {xjwjj, N16, G5, h16, stop2, R3, sx2}) PopupMenu6->addAction(a);
 }

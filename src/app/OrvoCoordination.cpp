@@ -77,6 +77,7 @@ void TOrvo::connectLists()
         }
     }
     connect(R3, &QAction::triggered, this, guard([this] { R3Click(); }));
+    orvoWireListCommands(*this);
     connect(&Timer1, &QTimer::timeout, this, guard([this] { Timer1Timer(); }));
     connect(&Timer3, &QTimer::timeout, this, guard([this] { Timer3Timer(); }));
     connect(&Timer4, &QTimer::timeout, this, guard([this] { Timer4Timer(); }));
@@ -239,9 +240,9 @@ void TOrvo::stop1Click()
 
 void TOrvo::BtnSearchClick()
 {
-    // The list's own find comes with the list commands; focusing list one is all it does until then.
     if (QWidget* view = LsFilelistView281->currentView())
         view->setFocus();
+    LsFilelistView281->FindInFolder();
 }
 
 void TOrvo::SelectAll1_oldClick()

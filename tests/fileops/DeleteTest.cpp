@@ -131,6 +131,23 @@ TEST(Rename, NeverReplacesAnExistingEntry)
     EXPECT_EQ(readAll(t.path("c")), QByteArray("a"));
 }
 
+TEST(Rename, StaysInTheSourceFolder)
+{
+    test::TempTree t;
+    t.file("a", QByteArray("a"));
+    t.dir("sub");
+    test::ScriptedDialogs dialogs;
+    fileops::DialogsPrompter ui(nullptr);
+    for (const QString& target : QStringList{t.path("sub/a"), t.path("a") + QChar(0) + QStringLiteral("x")}) {
+        EXPECT_FALSE(fileops::ShellFileOperation(ui, fileops::FO_RENAME, false, {t.path("a")}, {target}));
+        ASSERT_EQ(dialogs.callsOf("error").size(), 1u);
+        EXPECT_EQ(dialogs.callsOf("error")[0].text, QStringLiteral("无法重命名“%1”：Invalid argument").arg(t.path("a")));
+        dialogs.clear();
+    }
+    EXPECT_EQ(readAll(t.path("a")), QByteArray("a"));
+    EXPECT_FALSE(QFile::exists(t.path("sub/a")));
+}
+
 TEST(Flags, ShellFileOperationPassesTheDocumentedBits)
 {
     EXPECT_EQ(fileops::shellFlags(fileops::FO_COPY, false), 0x41u);

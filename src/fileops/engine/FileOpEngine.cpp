@@ -731,7 +731,9 @@ void FileOpEngine::runRename()
         const QString src = itemPath(m_req.sources[i]);
         const QString dst = i < m_req.targets.size() ? itemPath(m_req.targets[i]) : QString();
         const QString name = path::namePart(dst);
-        if (dst.isEmpty() || name.isEmpty() || name == u"." || name == u"..") {
+        // A rename names an entry in the same folder: no other folder, no NUL.
+        const bool sameFolder = path::folderPart(path::withoutTrailingSep(dst)) == path::folderPart(path::withoutTrailingSep(src));
+        if (dst.isEmpty() || name.isEmpty() || name == u"." || name == u".." || name.contains(QChar(0)) || !sameFolder) {
             fail(verbText, src, errnoText(EINVAL));
             break;
         }
