@@ -472,9 +472,9 @@ private:
     void buildCommandControls();
     void buildViewControls();
     void connectLists();
-    // Go to the path-bar text: empty or one character (other than "/") does nothing; a missing folder gives the
-    // error box. Returns the folder with its trailing separator, or an empty string.
-    QString pathBarFolder(bool allowOneChar = false);
+    // The path-bar text as a folder with its trailing separator, or "" after the error box for a missing one.
+    // An empty text, and unless `anyLength` a one-character text other than "/", give "" without a box.
+    QString pathBarFolder(bool anyLength = false);
     void showMissing(const QString& text);
     void openInList(TLsFilelistView28* list);
     void toggleListAttribute(bool (TLsFilelistView28::*get)() const, void (TLsFilelistView28::*set)(bool),

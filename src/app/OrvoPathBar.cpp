@@ -23,11 +23,11 @@ void TOrvo::showMissing(const QString& text)
     ui::Dialogs::get().error(this, text + QStringLiteral("  不存在！"));
 }
 
-QString TOrvo::pathBarFolder(bool allowOneChar)
+QString TOrvo::pathBarFolder(bool anyLength)
 {
     QString text = pathbox->currentText();
     // "/" is the root of the file system, so the one-character rule spares it.
-    if (text.isEmpty() || (text.size() == 1 && !allowOneChar && text != QLatin1String("/")))
+    if (text.isEmpty() || (text.size() == 1 && !anyLength && text != QLatin1String("/")))
         return {};
     text = plat::path::withTrailingSep(text);
     if (!plat::path::isDirectory(text)) {
@@ -60,13 +60,9 @@ void TOrvo::pathboxDblClick()
         LsFilelistView282->setDirectory(QStringLiteral("DRIVES"));
         return;
     }
-    if (text.isEmpty())
+    const QString folder = pathBarFolder(true);
+    if (folder.isEmpty())
         return;
-    const QString folder = plat::path::withTrailingSep(text);
-    if (!plat::path::isDirectory(folder)) {
-        showMissing(folder);
-        return;
-    }
     setTreePath(folder);
     m_targetFolder = folder;
     LsFilelistView281->setDirectory(text);
@@ -112,13 +108,9 @@ void TOrvo::down1Click()
 void TOrvo::openInList(TLsFilelistView28* list)
 {
     const QString text = pathbox->currentText();
-    if (text.isEmpty())
+    const QString folder = pathBarFolder(true);
+    if (folder.isEmpty())
         return;
-    const QString folder = plat::path::withTrailingSep(text);
-    if (!plat::path::isDirectory(folder)) {
-        showMissing(folder);
-        return;
-    }
     m_targetFolder = folder;
     list->setDirectory(text);
     // The tree now drives that list, as when the list's folder combo changes path.
@@ -140,13 +132,9 @@ void TOrvo::CustomItem41Click()
 void TOrvo::ComboBox2Click()
 {
     const QString text = pathbox->currentText();
-    if (text.isEmpty())
+    const QString folder = pathBarFolder(true);
+    if (folder.isEmpty())
         return;
-    const QString folder = plat::path::withTrailingSep(text);
-    if (!plat::path::isDirectory(folder)) {
-        showMissing(folder);
-        return;
-    }
     setTreePath(folder);
     m_targetFolder = text;
 }

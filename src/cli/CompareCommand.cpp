@@ -2,6 +2,7 @@
 // included, one row per line with its three cells separated by TAB (column 0 with its marker).
 // Exit code 0 when no row differs, 1 when some do, 2 on an error.
 #include "cli/Commands.h"
+#include "cli/RowWriter.h"
 #include "tools/compare/engine/FileCompare.h"
 #include <QStringEncoder>
 #include <cstdio>
@@ -10,39 +11,7 @@
 namespace cli {
 namespace {
 
-class Output {
-public:
-    Output() { m_buf.reserve(kFlushAt + 4096); }
-    ~Output() { flush(); }
-    void bytes(QByteArrayView b) { m_buf.append(b.data(), size_t(b.size())); }
-    void text(QStringView s)
-    {
-        const size_t at = m_buf.size();
-        m_buf.resize(at + size_t(s.size()) * 3);
-        char* end = m_encoder.appendToBuffer(m_buf.data() + at, s);
-        m_buf.resize(size_t(end - m_buf.data()));
-    }
-    void ch(char c) { m_buf.push_back(c); }
-    void endRow()
-    {
-        m_buf.push_back('\n');
-        if (m_buf.size() >= kFlushAt)
-            flush();
-    }
-    void flush()
-    {
-        if (!m_buf.empty())
-            std::fwrite(m_buf.data(), 1, m_buf.size(), stdout);
-        m_buf.clear();
-    }
-
-private:
-    static constexpr size_t kFlushAt = 1 << 16;
-    std::string m_buf;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
-};
-
-void lineCell(Output& out, const TFileCompare& fc, int col, int row)
+void lineCell(RowWriter& out, const TFileCompare& fc, int col, int row)
 {
     if (fc.IsUtf8(col))
         out.bytes(fc.LineBytes(col, row));   // already the UTF-8 text of the cell
@@ -50,7 +19,7 @@ void lineCell(Output& out, const TFileCompare& fc, int col, int row)
         out.text(fc.Cells(col, row));
 }
 
-void markerCell(Output& out, const TFileCompare& fc, int row)
+void markerCell(RowWriter& out, const TFileCompare& fc, int row)
 {
     const QChar m = fc.Marker(row);
     if (m.isNull())
@@ -75,7 +44,7 @@ int runCompare(const QStringList& args)
         std::fprintf(stderr, "orvo-cli compare: %s\n", text.toUtf8().constData());
         return 2;
     }
-    Output out;
+    RowWriter out;
     for (int c = 0; c < 3; ++c) {
         if (c)
             out.ch('\t');

@@ -1,48 +1,13 @@
 // orvo-cli list: lists a folder or the volumes exactly as a file list with the main window's settings
 // and prints one row per line, caption and sub-items separated by TAB.
 #include "cli/Commands.h"
+#include "cli/RowWriter.h"
 #include "filelist/FileLister.h"
 #include <QStringEncoder>
 #include <cstdio>
 #include <string>
 
 namespace cli {
-namespace {
-
-// Buffered UTF-8 output of rows.
-class RowWriter {
-public:
-    RowWriter() { m_buf.reserve(kFlushAt + 4096); }
-    ~RowWriter() { flush(); }
-
-    void text(QStringView s)
-    {
-        const size_t at = m_buf.size();
-        m_buf.resize(at + size_t(s.size()) * 3);
-        char* end = m_encoder.appendToBuffer(m_buf.data() + at, s);
-        m_buf.resize(size_t(end - m_buf.data()));
-    }
-    void ch(char c) { m_buf.push_back(c); }
-    void endRow()
-    {
-        m_buf.push_back('\n');
-        if (m_buf.size() >= kFlushAt)
-            flush();
-    }
-    void flush()
-    {
-        if (!m_buf.empty())
-            std::fwrite(m_buf.data(), 1, m_buf.size(), stdout);
-        m_buf.clear();
-    }
-
-private:
-    static constexpr size_t kFlushAt = 1 << 16;
-    std::string m_buf;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
-};
-
-} // namespace
 
 int runList(const QStringList& args)
 {

@@ -1,6 +1,7 @@
 #pragma once
 #include "AppTestSupport.h"
 #include "app/Orvo.h"
+#include "filelist/LsFilelistView28.h"
 #include "foldertree/ShellTree.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
@@ -36,6 +37,20 @@ protected:
         s.hotkeys = &h;
         s.launcher = &l;
         return s;
+    }
+    static int rowOf(const TLsFilelistView28* list, const QString& caption)
+    {
+        for (int r = 0; r < list->rowCount(); ++r)
+            if (list->caption(r) == caption)
+                return r;
+        return -1;
+    }
+    static QStringList captions(const TLsFilelistView28* list)
+    {
+        QStringList out;
+        for (int r = 0; r < list->rowCount(); ++r)
+            out << list->caption(r);
+        return out;
     }
     TOrvo& open(const QStringList& args = {})
     {

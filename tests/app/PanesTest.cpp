@@ -15,20 +15,6 @@ namespace {
 
 class PanesTest : public OrvoFixture {
 protected:
-    int rowOf(const TLsFilelistView28* list, const QString& caption)
-    {
-        for (int r = 0; r < list->rowCount(); ++r)
-            if (list->caption(r) == caption)
-                return r;
-        return -1;
-    }
-    QStringList captions(const TLsFilelistView28* list)
-    {
-        QStringList out;
-        for (int r = 0; r < list->rowCount(); ++r)
-            out << list->caption(r);
-        return out;
-    }
     test::TempTree tree;
 };
 

@@ -14,13 +14,6 @@ namespace {
 
 class TreeAndTransferTest : public OrvoFixture {
 protected:
-    int rowOf(const TLsFilelistView28* list, const QString& caption)
-    {
-        for (int r = 0; r < list->rowCount(); ++r)
-            if (list->caption(r) == caption)
-                return r;
-        return -1;
-    }
     void select(TLsFilelistView28* list, const QString& caption)
     {
         const int row = rowOf(list, caption);
