@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QPointer>
 #include <QThread>
 
 namespace plat {
@@ -22,12 +23,11 @@ void PumpGate::pumpNow()
 
 void waitPumping(QThread* thread)
 {
-    if (!thread)
-        return;
     // A nested event loop started from inside a queued call does not deliver the events that were already
     // queued, and a worker blocked on one of them would never finish. Deliver them explicitly between
-    // short waits instead.
-    while (!thread->wait(QDeadlineTimer(2))) {
+    // short waits instead. The thread object may be deleted by what the events run.
+    const QPointer<QThread> guard(thread);
+    while (guard && !guard->wait(QDeadlineTimer(2))) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
