@@ -1,5 +1,5 @@
 #include "Md5TestSupport.h"
-#include "app/Orvo.h"
+#include "support/MainWindowFixture.h"
 #include "filelist/LsFilelistView28.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
@@ -19,46 +19,9 @@ using namespace md5test;
 namespace {
 
 // The main window with fake instances, hotkeys and launcher; every MD5 window it opens is collected.
-class Md5Commands : public ::testing::Test {
+class Md5Commands : public test::MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        instances.takeSlot();
-        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-    }
-    void TearDown() override
-    {
-        for (THashMD5Form* f : forms())
-            delete f;
-        window.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (const test::DialogCall& c : dialogs.calls())
-            ADD_FAILURE() << "unchecked " << c.kind.toStdString() << ": " << c.text.toStdString();
-    }
-    static plat::Services fakes(test::FakeInstances& i, test::FakeHotkeys& h, test::FakeLauncher& l)
-    {
-        plat::Services s = plat::services();
-        s.instances = &i;
-        s.hotkeys = &h;
-        s.launcher = &l;
-        return s;
-    }
-    static QList<THashMD5Form*> forms()
-    {
-        QList<THashMD5Form*> found;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* f = qobject_cast<THashMD5Form*>(w))
-                found.append(f);
-        return found;
-    }
-    static int rowOf(TLsFilelistView28* list, const QString& caption)
-    {
-        for (int r = 0; r < list->rowCount(); ++r)
-            if (list->caption(r) == caption)
-                return r;
-        ADD_FAILURE() << "no row " << caption.toStdString();
-        return -1;
-    }
+    static QList<THashMD5Form*> forms() { return toolWindows<THashMD5Form>(); }
     // Names of the files in the window's result blocks, in order.
     static QStringList hashedNames(THashMD5Form* f)
     {
@@ -69,12 +32,6 @@ protected:
         return names;
     }
 
-    test::ScriptedDialogs dialogs;
-    test::FakeInstances instances;
-    test::FakeHotkeys hotkeys;
-    test::FakeLauncher launcher;
-    plat::ScopedServices services{fakes(instances, hotkeys, launcher)};
-    std::unique_ptr<TOrvo> window;
     test::TempTree t;
 };
 

@@ -1,5 +1,5 @@
 // The main window's find commands: ToolButton30, A13, Ctrl+F2 and the "/f" switch.
-#include "app/Orvo.h"
+#include "support/MainWindowFixture.h"
 #include "filelist/LsFilelistView28.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
@@ -22,39 +22,15 @@
 
 namespace {
 
-class SearchCommands : public ::testing::Test {
+class SearchCommands : public test::MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        instances.takeSlot();
-        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-    }
     void TearDown() override
     {
-        for (Tfindfiles* f : searchWindows())
-            delete f;
-        window.reset();
+        MainWindowFixture::TearDown();
         for (const char* name : {"orvofindf", "orvofindf.exe"})
             QFile::remove(companion(QString::fromUtf8(name)));
-        for (const test::DialogCall& c : dialogs.calls())
-            ADD_FAILURE() << "unchecked " << c.kind.toStdString() << ": " << c.text.toStdString();
     }
-    static plat::Services fakes(test::FakeInstances& i, test::FakeHotkeys& h, test::FakeLauncher& l)
-    {
-        plat::Services s = plat::services();
-        s.instances = &i;
-        s.hotkeys = &h;
-        s.launcher = &l;
-        return s;
-    }
-    static QList<Tfindfiles*> searchWindows()
-    {
-        QList<Tfindfiles*> out;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* f = qobject_cast<Tfindfiles*>(w))
-                out << f;
-        return out;
-    }
+    static QList<Tfindfiles*> searchWindows() { return toolWindows<Tfindfiles>(); }
     static QString companion(const QString& name) { return QCoreApplication::applicationDirPath() + u'/' + name; }
     static void makeCompanion(const QString& name, bool executable)
     {
@@ -65,18 +41,6 @@ protected:
         f.setPermissions(executable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                     : QFile::ReadOwner | QFile::WriteOwner);
     }
-    TOrvo& open(const QStringList& args = {})
-    {
-        window = std::make_unique<TOrvo>(args);
-        return *window;
-    }
-
-    test::ScriptedDialogs dialogs;
-    test::FakeInstances instances;
-    test::FakeHotkeys hotkeys;
-    test::FakeLauncher launcher;
-    plat::ScopedServices services{fakes(instances, hotkeys, launcher)};
-    std::unique_ptr<TOrvo> window;
 };
 
 TEST_F(SearchCommands, EachCommandOpensANewSearchWindowWithTheTransferName)
