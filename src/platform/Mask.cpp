@@ -41,6 +41,11 @@ bool match(QStringView name, QStringView piece, bool appendDot)
 
 } // namespace
 
+bool wildcardMatch(QStringView name, QStringView piece)
+{
+    return match(name, piece, false);
+}
+
 bool platformMaskMatch(QStringView name, QStringView piece)
 {
     if (piece == u"*" || piece == u"*.*")

@@ -7,5 +7,7 @@ namespace plat {
 // '?' exactly one character, everything else literal. A name without '.' is also tried as name + ".",
 // so "*.*" matches "README". The piece is used as given (no trimming).
 bool platformMaskMatch(QStringView name, QStringView piece);
+// The same match without the appended dot: "*.*" needs a '.' in the name.
+bool wildcardMatch(QStringView name, QStringView piece);
 
 } // namespace plat

@@ -1,4 +1,5 @@
 #include "foldertree/engine/TreeMask.h"
+#include "platform/Mask.h"
 
 namespace foldertree {
 
@@ -19,27 +20,7 @@ bool TreeMask::matchPart(const QString& name, const QString& part)
         return true;
     if (part == u"*.*")
         return name.contains(u'.');
-    // Iterative wildcard match with one back-tracking point at the last '*'.
-    qsizetype ni = 0, pi = 0, starP = -1, starN = 0;
-    while (ni < name.size()) {
-        if (pi < part.size() && part[pi] == u'*') {
-            starP = pi++;
-            starN = ni;
-            continue;
-        }
-        if (pi < part.size() && (part[pi] == u'?' || part[pi] == name[ni])) {
-            ++pi;
-            ++ni;
-            continue;
-        }
-        if (starP < 0)
-            return false;
-        pi = starP + 1;
-        ni = ++starN;
-    }
-    while (pi < part.size() && part[pi] == u'*')
-        ++pi;
-    return pi == part.size();
+    return plat::wildcardMatch(name, part);
 }
 
 bool TreeMask::matches(const QString& name) const
