@@ -3,15 +3,11 @@
 # deleted lines spread over the file), compared by orvo-cli compare and by diff (best of 3 each, warm cache).
 # Peak memory of orvo-cli is set against the two files' size.
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+source "$(dirname "$0")/lib/common.sh"
 LINES=${LINES:-200000}
-[ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
-cmake --build "$BUILD" -j2 --target orvo-cli >/dev/null
+build_targets orvo-cli
 CLI=$BUILD/bin/orvo-cli
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/orvo-bench-XXXXXX")
-trap 'rm -rf "$TMP"' EXIT
 A=$TMP/a.txt
 B=$TMP/b.txt
 

@@ -3,15 +3,11 @@
 # cp -r in the same run (best of 3 each, targets removed and the disk synced between runs), then a move of
 # the big file within the file system, which must be a rename.
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+source "$(dirname "$0")/lib/common.sh"
 SMALL=${SMALL:-20000}
-[ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
-cmake --build "$BUILD" -j2 --target orvo-cli >/dev/null
+build_targets orvo-cli
 CLI=$BUILD/bin/orvo-cli
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/orvo-bench-XXXXXX")
-trap 'rm -rf "$TMP"' EXIT
 mkdir -p "$TMP/src" "$TMP/dst" "$TMP/moved"
 
 echo "generating a 1 GiB file and $SMALL small files in $TMP/src"

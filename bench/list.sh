@@ -2,16 +2,12 @@
 # Listing benchmark: a generated folder of 100,000 files listed by orvo-cli and by ls -l (best of 3 each,
 # warm cache), then in the real widget with bench/filelist_gui_bench.
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+source "$(dirname "$0")/lib/common.sh"
 COUNT=${COUNT:-100000}
-[ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
-cmake --build "$BUILD" -j2 --target orvo-cli filelist_gui_bench >/dev/null
+build_targets orvo-cli filelist_gui_bench
 CLI=$BUILD/bin/orvo-cli
 GUI=$BUILD/bin/filelist_gui_bench
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/orvo-bench-XXXXXX")
-trap 'rm -rf "$TMP"' EXIT
 DIR=$TMP/big
 mkdir -p "$DIR" "$TMP/empty"
 
@@ -33,18 +29,6 @@ echo "generating $COUNT files in $DIR"
   ls | awk 'NR % 11 == 3' | xargs -d '\n' truncate -s 7000000
   for d in $(seq 1 100); do mkdir "folder$d"; done
 )
-
-best_of_3() {
-  local best=0 t0 t1 ms
-  for _ in 1 2 3; do
-    t0=$(date +%s%N)
-    "$@" > /dev/null
-    t1=$(date +%s%N)
-    ms=$(( (t1 - t0) / 1000000 ))
-    if [ "$best" -eq 0 ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
-  done
-  echo "$best"
-}
 
 "$CLI" list "$DIR" > /dev/null   # warm the cache
 ls -l --time-style=+%Y-%m-%d "$DIR" > /dev/null

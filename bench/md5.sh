@@ -3,16 +3,12 @@
 # mapped mode (4096-byte blocks out of the mapping), against md5sum and openssl md5 in the same run (best
 # of 3 rounds); then the MD5 window against the engine alone, for the cost of progress callbacks.
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+source "$(dirname "$0")/lib/common.sh"
 SIZE_MIB=${SIZE_MIB:-1024}
-[ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
-cmake --build "$BUILD" -j2 --target orvo-cli md5_window_bench >/dev/null
+build_targets orvo-cli md5_window_bench
 CLI=$BUILD/bin/orvo-cli
 WIN=$BUILD/bin/md5_window_bench
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/orvo-bench-XXXXXX")
-trap 'rm -rf "$TMP"' EXIT
 FILE=$TMP/data.bin
 echo "generating $SIZE_MIB MiB in $FILE"
 head -c $((SIZE_MIB * 1024 * 1024)) /dev/urandom > "$FILE"

@@ -3,17 +3,13 @@
 # find -name) and a 500 MiB text tree searched by content (against grep -rlF, and -rliF for the case-insensitive
 # search); best of 5 each, warm cache, in the same run.
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+source "$(dirname "$0")/lib/common.sh"
 FILES=${FILES:-200000}
 FOLDERS=${FOLDERS:-2000}
 TEXT_MIB=${TEXT_MIB:-500}
-[ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
-cmake --build "$BUILD" -j2 --target orvo-cli >/dev/null
+build_targets orvo-cli
 CLI=$BUILD/bin/orvo-cli
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/orvo-bench-XXXXXX")
-trap 'rm -rf "$TMP"' EXIT
 NAMES=$TMP/names
 TEXT=$TMP/text
 

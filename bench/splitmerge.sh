@@ -3,16 +3,12 @@
 # split -n 10 and cat (best of $ROUNDS runs each, taken in turns; warm cache; written data synced before
 # every run).
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+source "$(dirname "$0")/lib/common.sh"
 SIZE_MB=${SIZE_MB:-1024}
 ROUNDS=${ROUNDS:-5}
-[ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
-cmake --build "$BUILD" -j2 --target orvo-cli >/dev/null
+build_targets orvo-cli
 CLI=$BUILD/bin/orvo-cli
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/orvo-bench-XXXXXX")
-trap 'rm -rf "$TMP"' EXIT
 SRC=$TMP/source.bin
 mkdir -p "$TMP/orvo" "$TMP/std"
 echo "generating ${SIZE_MB} MiB in $SRC"

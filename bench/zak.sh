@@ -3,17 +3,13 @@
 # decompressed by orvo-cli zak and by gzip -6 / gzip -d in the same run (best of $REPEAT each, warm cache).
 # Targets: compression time ratio <= 1.0 with a size within 2% of gzip -6; decompression ratio <= 2.2.
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+source "$(dirname "$0")/lib/common.sh"
 MIB=${MIB:-256}
 REPEAT=${REPEAT:-3}
-[ -d "$BUILD" ] || cmake -S "$ROOT" -B "$BUILD" >/dev/null
-cmake --build "$BUILD" -j2 --target orvo-cli zak_corpus >/dev/null
+build_targets orvo-cli zak_corpus
 CLI=$BUILD/bin/orvo-cli
 GEN=$BUILD/bin/zak_corpus
 
-TMP=$(mktemp -d "${TMPDIR:-/tmp}/orvo-bench-XXXXXX")
-trap 'rm -rf "$TMP"' EXIT
 echo "generating a $MIB MiB corpus in $TMP"
 "$GEN" "$TMP/corpus" "$MIB"
 
