@@ -46,18 +46,6 @@ for n in range(count):
         f.write(data)
 EOF
 
-best_of_5() {
-  local best=0 t0 t1 ms
-  for _ in 1 2 3 4 5; do
-    t0=$(date +%s%N)
-    "$@" > /dev/null
-    t1=$(date +%s%N)
-    ms=$(( (t1 - t0) / 1000000 ))
-    if [ "$best" -eq 0 ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
-  done
-  echo "$best"
-}
-
 ratio() {   # label orvo_ms tool_ms
   awk -v l="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%-22s %.2f (target <= 1.5)\n", l, (b > 0 ? a / b : 0) }'
 }
@@ -70,8 +58,8 @@ cat "$TEXT"/*/* > /dev/null
 rows=$("$CLI" find --location "$NAMES" --name '*.log' | wc -l)
 want=$(find "$NAMES" -name '*.log' | wc -l)
 echo "name search: orvo-cli $((rows - 1)) rows, find $want"
-cli_ms=$(best_of_5 "$CLI" find --location "$NAMES" --name '*.log')
-find_ms=$(best_of_5 find "$NAMES" -name '*.log')
+cli_ms=$(best_of 5 "$CLI" find --location "$NAMES" --name '*.log')
+find_ms=$(best_of 5 find "$NAMES" -name '*.log')
 echo "orvo-cli find --name:  ${cli_ms} ms"
 echo "find -name:            ${find_ms} ms"
 ratio "name ratio:" "$cli_ms" "$find_ms"
@@ -80,14 +68,14 @@ export LC_ALL=C
 rows=$("$CLI" find --location "$TEXT" --containing Orvo_Needle_42 --case-sensitive | wc -l)
 want=$(grep -rlF Orvo_Needle_42 "$TEXT" | wc -l)
 echo "content search: orvo-cli $((rows - 1)) rows, grep $want"
-cli_ms=$(best_of_5 "$CLI" find --location "$TEXT" --containing Orvo_Needle_42 --case-sensitive)
-grep_ms=$(best_of_5 grep -rlF Orvo_Needle_42 "$TEXT")
+cli_ms=$(best_of 5 "$CLI" find --location "$TEXT" --containing Orvo_Needle_42 --case-sensitive)
+grep_ms=$(best_of 5 grep -rlF Orvo_Needle_42 "$TEXT")
 echo "orvo-cli --containing: ${cli_ms} ms"
 echo "grep -rlF:             ${grep_ms} ms"
 ratio "content ratio:" "$cli_ms" "$grep_ms"
 
-cli_ms=$(best_of_5 "$CLI" find --location "$TEXT" --containing orvo_needle_42)
-grep_ms=$(best_of_5 grep -rliF orvo_needle_42 "$TEXT")
+cli_ms=$(best_of 5 "$CLI" find --location "$TEXT" --containing orvo_needle_42)
+grep_ms=$(best_of 5 grep -rliF orvo_needle_42 "$TEXT")
 echo "orvo-cli, ignoring case: ${cli_ms} ms"
 echo "grep -rliF:              ${grep_ms} ms"
 ratio "ignore-case ratio:" "$cli_ms" "$grep_ms"

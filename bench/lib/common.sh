@@ -11,10 +11,11 @@ build_targets() {
   cmake --build "$BUILD" -j2 --target "$@" >/dev/null
 }
 
-# best_of_3 COMMAND...: runs the command three times (output discarded) and prints the fastest in ms.
-best_of_3() {
-  local best=0 t0 t1 ms
-  for _ in 1 2 3; do
+# best_of N COMMAND...: runs the command N times (output discarded) and prints the fastest in ms.
+best_of() {
+  local n=$1 best=0 t0 t1 ms
+  shift
+  for _ in $(seq "$n"); do
     t0=$(date +%s%N)
     "$@" > /dev/null
     t1=$(date +%s%N)
@@ -23,3 +24,5 @@ best_of_3() {
   done
   echo "$best"
 }
+
+best_of_3() { best_of 3 "$@"; }

@@ -1,6 +1,7 @@
 // orvo-cli find: runs the search engine inline and prints one result row per line (name, folder, size
 // text, date, separated by TAB), then the summary line of the search window.
 #include "cli/Commands.h"
+#include "cli/RowWriter.h"
 #include "tools/search/engine/FindFile.h"
 #include <QElapsedTimer>
 #include <QDate>
@@ -67,33 +68,6 @@ std::optional<qint64> parseKb(const QString& text)
     return kb * 1024;
 }
 
-// Buffered UTF-8 output.
-class Out {
-public:
-    ~Out() { flush(); }
-    void add(const QString& s)
-    {
-        const QByteArray bytes = s.toUtf8();
-        m_buf.append(bytes.constData(), size_t(bytes.size()));
-    }
-    void add(char c) { m_buf.push_back(c); }
-    void endLine()
-    {
-        m_buf.push_back('\n');
-        if (m_buf.size() >= (1u << 16))
-            flush();
-    }
-    void flush()
-    {
-        if (!m_buf.empty())
-            std::fwrite(m_buf.data(), 1, m_buf.size(), stdout);
-        m_buf.clear();
-    }
-
-private:
-    std::string m_buf;
-};
-
 int runFind(const QStringList& args)
 {
     const QString name = QStringLiteral("find");
@@ -156,19 +130,19 @@ int runFind(const QStringList& args)
     default: finder.setAccessedBefore(before); finder.setAccessedAfter(after); break;
     }
 
-    Out out;
+    RowWriter out;
     int rows = 0, folders = 0;
     finder.OnNewFolder = [&](TFindFile*, const QString&, bool&) { ++folders; };
     finder.OnFound = [&](TFindFile*, const QString& folder, const search::TSearchRec& rec) {
         ++rows;
-        out.add(rec.Name);
-        out.add('\t');
-        out.add(folder);
-        out.add('\t');
-        out.add(search::foundSizeText(rec));
-        out.add('\t');
-        out.add(search::foundDateText(rec));
-        out.endLine();
+        out.text(rec.Name);
+        out.ch('\t');
+        out.text(folder);
+        out.ch('\t');
+        out.text(search::foundSizeText(rec));
+        out.ch('\t');
+        out.text(search::foundDateText(rec));
+        out.endRow();
     };
     QElapsedTimer clock;
     clock.start();
@@ -176,8 +150,8 @@ int runFind(const QStringList& args)
     QString summary = QStringLiteral("%1 文件找到在 %2 文件夹 (%3 ms)").arg(rows).arg(folders).arg(clock.elapsed());
     if (finder.Aborted())
         summary.prepend(QStringLiteral("查找终止。 - "));
-    out.add(summary);
-    out.endLine();
+    out.text(summary);
+    out.endRow();
     out.flush();
     if (std::fflush(stdout) != 0)
         return 1;

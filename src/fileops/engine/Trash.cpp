@@ -125,6 +125,22 @@ QList<QPair<QString, QByteArray>> trashLocations()
     return out;
 }
 
+// Calls `visit` once for every trash folder that exists, each opened without following links; a folder
+// reached twice (the same device and inode) is visited once.
+template <class Visit>
+void forEachTrashFolder(Visit visit)
+{
+    QList<QPair<dev_t, ino_t>> seen;
+    for (const auto& [base, rel] : trashLocations()) {
+        Fd fd = openBelow(base, rel);
+        struct stat st;
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || seen.contains({st.st_dev, st.st_ino}))
+            continue;
+        seen.append({st.st_dev, st.st_ino});
+        visit(fd.get(), base, rel);
+    }
+}
+
 } // namespace
 
 QString TTrash::homeTrash()
@@ -225,29 +241,15 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
 QStringList TTrash::trashFolders()
 {
     QStringList out;
-    QList<QPair<dev_t, ino_t>> seen;
-    for (const auto& [base, rel] : trashLocations()) {
-        Fd fd = openBelow(base, rel);
-        struct stat st;
-        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || seen.contains({st.st_dev, st.st_ino}))
-            continue;
-        seen.append({st.st_dev, st.st_ino});
+    forEachTrashFolder([&](int, const QString& base, const QByteArray& rel) {
         out << plat::path::withTrailingSep(base) + dec(rel);
-    }
+    });
     return out;
 }
 
 void TTrash::emptyAll()
 {
-    QList<QPair<dev_t, ino_t>> seen;
-    for (const auto& [base, rel] : trashLocations()) {
-        Fd fd = openBelow(base, rel);
-        struct stat st;
-        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || seen.contains({st.st_dev, st.st_ino}))
-            continue;
-        seen.append({st.st_dev, st.st_ino});
-        clearTrash(fd.get());
-    }
+    forEachTrashFolder([](int fd, const QString&, const QByteArray&) { clearTrash(fd); });
 }
 
 void TTrash::openInFileManager()
