@@ -1,4 +1,5 @@
 #include "platform/Path.h"
+#include "platform/posix/PathCodec.h"
 #include <QDir>
 #include <QFile>
 #include <sys/stat.h>
@@ -66,12 +67,12 @@ bool isDirectory(const QString& p)
 
 QByteArray encode(const QString& p)
 {
-    return QFile::encodeName(p);
+    return posix::encodePath(p);
 }
 
 QString decode(const char* bytes)
 {
-    return QFile::decodeName(bytes);
+    return posix::decodePath(bytes);
 }
 
 } // namespace plat::path

@@ -1,6 +1,6 @@
 // Copying: temporary names, links kept as links, collisions, replacing, merging, refusals and failures.
 #include "FileOpsHelpers.h"
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 
 using namespace fotest;
 using fileops::FO_COPY;
@@ -43,7 +43,7 @@ TEST(Copy, SetUserIdSurvivesOnlyWithTheSameOwner)
     const QString own = t.file("own", QByteArray("o"));
     const QString foreign = t.file("foreign", QByteArray("f"));
     t.setMode("own", 04755);
-    if (::chown(enc(foreign).constData(), ::geteuid() + 1, ::getegid() + 1) != 0)
+    if (::chown(encodePath(foreign).constData(), ::geteuid() + 1, ::getegid() + 1) != 0)
         GTEST_SKIP() << "cannot give a file away";
     t.setMode("foreign", 06755);
     fileops::SilentPrompter ui;
@@ -263,7 +263,7 @@ TEST(Copy, SparseFilesStaySparseAndCompleteWithoutWindows)
 {
     test::TempTree t;
     const QString src = t.file("src/sparse", QByteArray("head"));
-    ASSERT_EQ(::truncate(enc(src).constData(), qint64(1) << 30), 0);   // 1 GiB, almost all hole
+    ASSERT_EQ(::truncate(encodePath(src).constData(), qint64(1) << 30), 0);   // 1 GiB, almost all hole
     t.dir("dst");
     fileops::SilentPrompter ui;
     // The copy into one folder without full target names.

@@ -1,7 +1,7 @@
 // Deleting: the recycle bin by default, permanent deletes only after a question, links never followed.
 #include "FileOpsHelpers.h"
 #include "fileops/ShellFileOperation.h"
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 #include "fileops/engine/Trash.h"
 #include "support/Fakes.h"
 #include <QRegularExpression>
@@ -168,15 +168,15 @@ namespace {
 TEST(Rename, FallbackWithoutTheNoReplaceFlag)
 {
     struct Refuse {
-        Refuse() { fileops::sys::refuseNoReplaceForTests = true; }
-        ~Refuse() { fileops::sys::refuseNoReplaceForTests = false; }
+        Refuse() { plat::posix::refuseNoReplaceForTests = true; }
+        ~Refuse() { plat::posix::refuseNoReplaceForTests = false; }
     } refuse;
     test::TempTree t;
     t.file("a", QByteArray("a"));
     t.file("b", QByteArray("b"));
     t.file("d/inner", QByteArray("i"));
     t.file("e/other", QByteArray("o"));
-    using fileops::sys::renameNoReplace;
+    using plat::posix::renameNoReplace;
     EXPECT_EQ(renameNoReplace(t.path("a"), t.path("b")), EEXIST);
     EXPECT_EQ(renameNoReplace(t.path("d"), t.path("e")), EEXIST);
     EXPECT_EQ(readAll(t.path("b")), QByteArray("b"));

@@ -13,7 +13,7 @@
 
 namespace fotest {
 
-inline QByteArray enc(const QString& p)
+inline QByteArray encodePath(const QString& p)
 {
     return QFile::encodeName(p);
 }
@@ -21,7 +21,7 @@ inline QByteArray enc(const QString& p)
 inline bool exists(const QString& p)   // the entry itself, links not followed
 {
     struct stat st;
-    return ::lstat(enc(p).constData(), &st) == 0;
+    return ::lstat(encodePath(p).constData(), &st) == 0;
 }
 
 inline QByteArray readAll(const QString& p)
@@ -33,14 +33,14 @@ inline QByteArray readAll(const QString& p)
 inline QString linkTarget(const QString& p)
 {
     char buf[4096];
-    const ssize_t n = ::readlink(enc(p).constData(), buf, sizeof buf);
+    const ssize_t n = ::readlink(encodePath(p).constData(), buf, sizeof buf);
     return n < 0 ? QString() : QString::fromUtf8(buf, n);
 }
 
 inline struct stat lstatOf(const QString& p)
 {
     struct stat st {};
-    ::lstat(enc(p).constData(), &st);
+    ::lstat(encodePath(p).constData(), &st);
     return st;
 }
 

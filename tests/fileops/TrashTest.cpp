@@ -5,7 +5,7 @@
 #include "support/Fakes.h"
 #include <QStorageInfo>
 #include <QUrl>
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 
 using namespace fotest;
 using fileops::TTrash;
@@ -51,7 +51,7 @@ TEST_F(Trash, EmptyingRemovesEverythingInsideButFollowsNoLink)
     t.link("item/back", t.path("outside"));
     ASSERT_EQ(TTrash::trash(t.path("item")), 0);
     // A link planted straight into files/ and a directorysizes cache.
-    ASSERT_EQ(::symlink(enc(t.path("outside")).constData(), enc(files + "planted").constData()), 0);
+    ASSERT_EQ(::symlink(encodePath(t.path("outside")).constData(), encodePath(files + "planted").constData()), 0);
     QDir().mkpath(TTrash::homeTrash() + "/expunged/old");
     QFile sizes(TTrash::homeTrash() + "/directorysizes");
     ASSERT_TRUE(sizes.open(QIODevice::WriteOnly));
@@ -122,7 +122,7 @@ TEST_F(Trash, ItemOnAnotherFileSystemGoesToThatVolumesTrash)
     QFile::remove(as);
     QFile::remove(infoFile);
     if (!hadOwn)
-        fileops::sys::removeTree(own);
+        plat::posix::removeTree(own);
 }
 
 TEST_F(Trash, OpenedInTheFileManager)

@@ -1,7 +1,7 @@
 #include "fileops/engine/Delete.h"
 #include "fileops/engine/FileOpTypes.h"
 #include "fileops/engine/FileOperation.h"
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 #include "fileops/engine/Trash.h"
 #include "platform/Instances.h"
 #include "platform/Services.h"
@@ -34,7 +34,7 @@ bool DeleteItems(const QList<ListItem>& selected, bool permanent, FileOpPrompter
         if (item.isDriveOrParent())
             continue;
         struct stat st;
-        if (!sys::lstatPath(item.path, st)) {
+        if (!plat::posix::lstatPath(item.path, st)) {
             ui.message(missingText(item.path));
             changed = true;
             continue;
@@ -48,7 +48,7 @@ bool DeleteItems(const QList<ListItem>& selected, bool permanent, FileOpPrompter
     // A partly done delete is no success, but what went away must still leave the list.
     for (const QString& s : sources) {
         struct stat st;
-        if (!sys::lstatPath(s, st))
+        if (!plat::posix::lstatPath(s, st))
             changed = true;
     }
     return changed;
@@ -103,11 +103,11 @@ bool deletePictures(const QStringList& files, FileOpPrompter& ui)
             r.flags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT;
             r.sources = {f};
             runFileOperation(r, ui);
-        } else if (::unlink(sys::enc(f).constData()) != 0) {
-            ui.error(QStringLiteral("无法删除“%1”：%2").arg(f, sys::errnoText(errno)));
+        } else if (::unlink(plat::posix::encodePath(f).constData()) != 0) {
+            ui.error(QStringLiteral("无法删除“%1”：%2").arg(f, plat::posix::errnoText(errno)));
         }
         struct stat st;
-        if (!sys::lstatPath(f, st))
+        if (!plat::posix::lstatPath(f, st))
             changed = true;
     }
     return changed;

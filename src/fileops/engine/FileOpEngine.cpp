@@ -1,5 +1,5 @@
 #include "fileops/engine/FileOpEngine.h"
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 #include "fileops/engine/Trash.h"
 #include "platform/Path.h"
 #include <QDir>
@@ -11,7 +11,7 @@
 
 namespace fileops {
 
-using namespace sys;
+using namespace plat::posix;
 namespace path = plat::path;
 
 std::function<int(const QString&, qint64)> FileOpHooks::copyFault;
@@ -64,7 +64,7 @@ QString itemPath(const QString& p)
 
 QByteArray tempName(const QString& name, int n)
 {
-    QByteArray t = '.' + enc(name) + ".orvo-part";
+    QByteArray t = '.' + encodePath(name) + ".orvo-part";
     if (t.size() > 250)
         t = ".orvo-part";
     if (n > 0)
@@ -287,7 +287,7 @@ FileOpEngine::Done FileOpEngine::transferTop(const QString& src, const QString& 
     if (name.isEmpty() || name == u"." || name == u".." || path::namePart(src).isEmpty())
         return fail(verb(move), src, errnoText(EINVAL));
     struct stat st;
-    if (::stat(enc(dstDir).constData(), &st) != 0) {
+    if (::stat(encodePath(dstDir).constData(), &st) != 0) {
         if (!(m_req.flags & FOF_NOCONFIRMMKDIR)) {
             const auto a = m_prompter.question(QStringLiteral("目标文件夹“%1”不存在。是否创建？").arg(dstDir),
                                                QStringLiteral("确认创建文件夹"));
@@ -347,7 +347,7 @@ FileOpEngine::Done FileOpEngine::mergeFolder(const QString& src, const QString& 
 {
     QStringList names;
     {
-        const int fd = ::open(enc(src).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd = ::open(encodePath(src).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
         if (!d) {
             const int e = errno;
@@ -358,7 +358,7 @@ FileOpEngine::Done FileOpEngine::mergeFolder(const QString& src, const QString& 
         while (dirent* e = ::readdir(d)) {
             const char* n = e->d_name;
             if (!(n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))))
-                names << dec(QByteArray(n));
+                names << decodePath(QByteArray(n));
         }
         ::closedir(d);
     }
@@ -374,7 +374,7 @@ FileOpEngine::Done FileOpEngine::mergeFolder(const QString& src, const QString& 
         if (d == Done::Skipped)
             worst = Done::Skipped;
     }
-    if (move && worst == Done::Ok && ::rmdir(enc(src).constData()) != 0)
+    if (move && worst == Done::Ok && ::rmdir(encodePath(src).constData()) != 0)
         return fail(verb(true), src, errnoText(errno));
     return worst;
 }
@@ -382,11 +382,11 @@ FileOpEngine::Done FileOpEngine::mergeFolder(const QString& src, const QString& 
 FileOpEngine::Done FileOpEngine::moveEntry(const QString& src, const struct stat& ss, const QString& dstDir,
                                            const QString& name, Place mode)
 {
-    Fd dfd(::open(enc(dstDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd dfd(::open(encodePath(dstDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dfd.valid())
         return fail(verb(true), src, errnoText(errno));
     if (!FileOpHooks::forceCrossDevice) {
-        const int e = place(AT_FDCWD, enc(src), dfd.get(), name, mode, nullptr);
+        const int e = place(AT_FDCWD, encodePath(src), dfd.get(), name, mode, nullptr);
         if (e == 0)
             return Done::Ok;
         if (e != EXDEV)
@@ -401,18 +401,18 @@ FileOpEngine::Done FileOpEngine::moveEntry(const QString& src, const struct stat
     if (d != Done::Ok)
         return d;
     QByteArray failed;
-    const int e = removeMovedAt(AT_FDCWD, enc(src), copied, failed);
+    const int e = removeMovedAt(AT_FDCWD, encodePath(src), copied, failed);
     if (e == ESTALE)
-        return fail(QStringLiteral("删除"), dec(failed), QStringLiteral("移动时被修改或新建，已保留"));
+        return fail(QStringLiteral("删除"), decodePath(failed), QStringLiteral("移动时被修改或新建，已保留"));
     if (e)
-        return fail(QStringLiteral("删除"), dec(failed), errnoText(e));
+        return fail(QStringLiteral("删除"), decodePath(failed), errnoText(e));
     return Done::Ok;
 }
 
 FileOpEngine::Done FileOpEngine::copyEntry(const QString& src, const struct stat& ss, const QString& dstDir,
                                            const QString& name, Place mode, bool forMove)
 {
-    Fd dfd(::open(enc(dstDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd dfd(::open(encodePath(dstDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dfd.valid())
         return fail(verb(forMove), src, errnoText(errno));
     std::vector<std::pair<QByteArray, mode_t>> dirModes;
@@ -435,7 +435,7 @@ FileOpEngine::Done FileOpEngine::copyEntry(const QString& src, const struct stat
         return fail(verb(forMove), src, errnoText(e));
     }
     // Folder modes last, deepest first, so that read-only folders could be filled.
-    const QByteArray top = enc(placed);
+    const QByteArray top = encodePath(placed);
     for (const auto& [rel, m] : dirModes)
         ::fchmodat(dfd.get(), (rel.isEmpty() ? top : top + '/' + rel).constData(), m, 0);
     return Done::Ok;
@@ -445,7 +445,7 @@ int FileOpEngine::place(int fromDirFd, const QByteArray& from, int dstFd, const 
                         QString* placed)
 {
     if (mode == Place::Replace) {
-        if (::renameat(fromDirFd, from.constData(), dstFd, enc(name).constData()) != 0)
+        if (::renameat(fromDirFd, from.constData(), dstFd, encodePath(name).constData()) != 0)
             return errno;
         if (placed)
             *placed = name;
@@ -453,7 +453,7 @@ int FileOpEngine::place(int fromDirFd, const QByteArray& from, int dstFd, const 
     }
     for (int n = (mode == Place::CopyName ? 1 : 0); n < 100000; ++n) {
         const QString candidate = n == 0 ? name : collisionName(name, n);
-        const int e = renameNoReplaceAt(fromDirFd, from.constData(), dstFd, enc(candidate).constData());
+        const int e = renameNoReplaceAt(fromDirFd, from.constData(), dstFd, encodePath(candidate).constData());
         if (e == 0) {
             if (placed)
                 *placed = candidate;
@@ -485,7 +485,7 @@ bool FileOpEngine::copyFileData(const QString& src, int in, int out, qint64 size
 bool FileOpEngine::copyToTemp(const QString& src, const struct stat& ss, int dstFd, const QString& name,
                               QByteArray& temp, IoError& err)
 {
-    const QByteArray srcB = enc(src);
+    const QByteArray srcB = encodePath(src);
     // Tries temporary names until one can be created exclusively.
     const auto createTemp = [&](const std::function<int(const QByteArray&)>& create) -> bool {
         for (int n = 0; n < 1000; ++n) {
@@ -596,7 +596,7 @@ bool FileOpEngine::copyTreeContents(const QString& src, int srcFd, int dstFd, Io
             err = {ECANCELED, src, QString()};
             return false;
         }
-        const QString child = src + u'/' + dec(QByteArray(n));
+        const QString child = src + u'/' + decodePath(QByteArray(n));
         struct stat st;
         if (::fstatat(srcFd, n, &st, AT_SYMLINK_NOFOLLOW) != 0) {
             err = {errno, child, QString()};
@@ -627,7 +627,7 @@ bool FileOpEngine::copyTreeContents(const QString& src, int srcFd, int dstFd, Io
                 return false;
             }
             record(now);
-            m_progress.setCurrent(dec(QByteArray(n)));
+            m_progress.setCurrent(decodePath(QByteArray(n)));
         } else if (S_ISLNK(st.st_mode)) {
             QByteArray target(qMax<qsizetype>(st.st_size, 255) + 1, Qt::Uninitialized);
             ssize_t len;
@@ -744,7 +744,7 @@ void FileOpEngine::runRename()
         }
         if (lstatPath(dst, ds) && sameIdentity(ss, ds) && ss.st_nlink == 1) {
             // The same entry under a name the file system does not tell apart (case): a plain rename.
-            if (src != dst && ::rename(enc(src).constData(), enc(dst).constData()) != 0)
+            if (src != dst && ::rename(encodePath(src).constData(), encodePath(dst).constData()) != 0)
                 fail(verbText, src, errnoText(errno));
             continue;
         }

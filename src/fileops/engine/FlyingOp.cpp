@@ -1,7 +1,7 @@
 #include "fileops/engine/FlyingOp.h"
 #include "fileops/engine/FileOpTypes.h"
 #include "fileops/engine/FileOperation.h"
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 #include "platform/Path.h"
 
 namespace fileops {
@@ -30,20 +30,20 @@ bool TFlyingOp::run(int op, bool renameOnCollision)
     }
     QStringList sources, targets;
     struct stat dst;
-    const bool dstKnown = ::stat(sys::enc(DestinationDirectory).constData(), &dst) == 0;
+    const bool dstKnown = ::stat(plat::posix::encodePath(DestinationDirectory).constData(), &dst) == 0;
     for (const QString& e : FileList) {
         if (SourceDirectory.isEmpty())
             SourceDirectory = path::folderPart(e);
         const QString n = path::namePart(e);
         struct stat ls;
-        const bool exists = sys::lstatPath(e, ls);
+        const bool exists = plat::posix::lstatPath(e, ls);
         if (path::isDirectory(e)) {
             const bool real = exists && S_ISDIR(ls.st_mode);
-            if (e + u'/' == DestinationDirectory || (real && dstKnown && sys::sameIdentity(ls, dst))) {
+            if (e + u'/' == DestinationDirectory || (real && dstKnown && plat::posix::sameIdentity(ls, dst))) {
                 ui.message(QStringLiteral("目标文件夹“") + e + QStringLiteral("”和源文件夹相同，此项操作取消。"));
                 continue;
             }
-            if (DestinationDirectory.startsWith(e + u'/') || (real && sys::folderIsOrIsUnder(DestinationDirectory, ls))) {
+            if (DestinationDirectory.startsWith(e + u'/') || (real && plat::posix::folderIsOrIsUnder(DestinationDirectory, ls))) {
                 ui.message(QStringLiteral("目标文件夹是源文件夹“") + e + QStringLiteral("”的子文件夹，此项操作取消。"));
                 continue;
             }

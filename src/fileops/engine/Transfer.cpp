@@ -1,7 +1,7 @@
 #include "fileops/engine/Transfer.h"
 #include "fileops/engine/FileOpTypes.h"
 #include "fileops/engine/FileOperation.h"
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 #include "platform/Path.h"
 #include <algorithm>
 
@@ -28,7 +28,7 @@ namespace {
 
 bool statFollow(const QString& p, struct stat& st)
 {
-    return !p.isEmpty() && ::stat(sys::enc(p).constData(), &st) == 0;
+    return !p.isEmpty() && ::stat(plat::posix::encodePath(p).constData(), &st) == 0;
 }
 
 bool sameFolder(const QString& a, const QString& b)
@@ -36,7 +36,7 @@ bool sameFolder(const QString& a, const QString& b)
     if (a == b)
         return true;
     struct stat sa, sb;
-    return statFollow(a, sa) && statFollow(b, sb) && S_ISDIR(sa.st_mode) && sys::sameIdentity(sa, sb);
+    return statFollow(a, sa) && statFollow(b, sb) && S_ISDIR(sa.st_mode) && plat::posix::sameIdentity(sa, sb);
 }
 
 } // namespace
@@ -75,16 +75,16 @@ bool TTransferList::PasteFiles(const QString& destination, bool renameOnCollisio
         if (f.isEmpty())
             f = path::folderPart(s);
         struct stat ls;
-        const bool exists = sys::lstatPath(s, ls);
+        const bool exists = plat::posix::lstatPath(s, ls);
         if (path::isDirectory(s)) {
             // By text as the user sees it, and by identity so that links and bind mounts cannot hide it.
             struct stat ds;
             const bool real = exists && S_ISDIR(ls.st_mode);
-            if (s + u'/' == d || (real && statFollow(d, ds) && sys::sameIdentity(ls, ds))) {
+            if (s + u'/' == d || (real && statFollow(d, ds) && plat::posix::sameIdentity(ls, ds))) {
                 ui.message(QStringLiteral("目标文件夹“") + s + QStringLiteral("”和源文件夹相同，此项操作取消。"));
                 continue;
             }
-            if (d.startsWith(s + u'/') || (real && sys::folderIsOrIsUnder(d, ls))) {
+            if (d.startsWith(s + u'/') || (real && plat::posix::folderIsOrIsUnder(d, ls))) {
                 ui.message(QStringLiteral("目标文件夹是源文件夹“") + s + QStringLiteral("”的子文件夹，此项操作取消。"));
                 continue;
             }

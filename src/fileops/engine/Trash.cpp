@@ -1,5 +1,5 @@
 #include "fileops/engine/Trash.h"
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 #include "platform/Launcher.h"
 #include "platform/Path.h"
 #include "platform/Services.h"
@@ -14,7 +14,7 @@
 
 namespace fileops {
 
-using namespace sys;
+using namespace plat::posix;
 
 namespace {
 
@@ -47,7 +47,7 @@ QString mountTop(const QString& folder, dev_t dev)
     while (cur != u"/") {
         const QString up = QFileInfo(cur).path();
         struct stat st;
-        if (::stat(enc(up).constData(), &st) != 0 || st.st_dev != dev)
+        if (::stat(encodePath(up).constData(), &st) != 0 || st.st_dev != dev)
             break;
         cur = up;
     }
@@ -58,7 +58,7 @@ QString mountTop(const QString& folder, dev_t dev)
 // path, or empty when that volume offers none.
 QString volumeTrash(const QString& top)
 {
-    Fd topFd(::open(enc(top).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd topFd(::open(encodePath(top).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!topFd.valid())
         return QString();
     const QByteArray uid = uidText();
@@ -77,7 +77,7 @@ QString volumeTrash(const QString& top)
 
 int ensureTrashLayout(const QString& trashDir)
 {
-    Fd fd(::open(enc(trashDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Fd fd(::open(encodePath(trashDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid())
         return errno;
     if (const int e = ensurePrivateDir(fd.get(), "files", false))
@@ -89,7 +89,7 @@ int ensureTrashLayout(const QString& trashDir)
 // `rel` without following a link.
 Fd openBelow(const QString& base, const QByteArray& rel)
 {
-    Fd fd(::open(enc(base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd fd(::open(encodePath(base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     for (const QByteArray& part : rel.split('/')) {
         if (!fd.valid() || part.isEmpty())
             break;
@@ -114,7 +114,7 @@ QList<QPair<QString, QByteArray>> trashLocations()
 {
     QList<QPair<QString, QByteArray>> out;
     const QString home = TTrash::homeTrash();
-    out.append({plat::path::folderPart(home), enc(plat::path::namePart(home))});
+    out.append({plat::path::folderPart(home), encodePath(plat::path::namePart(home))});
     if (plat::IVolumes* volumes = plat::services().volumes) {
         const QByteArray uid = uidText();
         for (const plat::Volume& v : volumes->list()) {
@@ -171,7 +171,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
     if (name.isEmpty() || name == u"." || name == u"..")
         return EINVAL;
     struct stat st;
-    if (::lstat(enc(p).constData(), &st) != 0)
+    if (::lstat(encodePath(p).constData(), &st) != 0)
         return errno;
 
     // The item's folder as the kernel sees it; the item itself is not resolved.
@@ -184,7 +184,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
     QString recorded = absolute;
     const QString home = homeTrash();
     struct stat hs;
-    if (makePath(home) == 0 && ::stat(enc(home).constData(), &hs) == 0 && hs.st_dev == st.st_dev) {
+    if (makePath(home) == 0 && ::stat(encodePath(home).constData(), &hs) == 0 && hs.st_dev == st.st_dev) {
         trashDir = home;
     } else {
         const QString top = mountTop(folder, st.st_dev);
@@ -198,7 +198,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
     if (const int e = ensureTrashLayout(trashDir))
         return e;
 
-    Fd trashFd(::open(enc(trashDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Fd trashFd(::open(encodePath(trashDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!trashFd.valid())
         return errno;
     Fd infoDir(::openat(trashFd.get(), "info", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -210,7 +210,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
                             QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + "\n";
     for (int n = 1; n < 100000; ++n) {
         const QString candidate = n == 1 ? name : name + u'.' + QString::number(n);
-        const QByteArray c = enc(candidate);
+        const QByteArray c = encodePath(candidate);
         const QByteArray infoName = c + ".trashinfo";
         const int fd = ::openat(infoDir.get(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0) {
@@ -225,7 +225,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
             ::unlinkat(infoDir.get(), infoName.constData(), 0);
             return e;
         }
-        const int e = renameNoReplaceAt(AT_FDCWD, enc(p).constData(), filesDir.get(), c.constData());
+        const int e = renameNoReplaceAt(AT_FDCWD, encodePath(p).constData(), filesDir.get(), c.constData());
         if (e == 0) {
             if (trashedAs)
                 *trashedAs = trashDir + QStringLiteral("/files/") + candidate;
@@ -242,7 +242,7 @@ QStringList TTrash::trashFolders()
 {
     QStringList out;
     forEachTrashFolder([&](int, const QString& base, const QByteArray& rel) {
-        out << plat::path::withTrailingSep(base) + dec(rel);
+        out << plat::path::withTrailingSep(base) + decodePath(rel);
     });
     return out;
 }

@@ -1,4 +1,4 @@
-#include "fileops/engine/SysOps.h"
+#include "platform/posix/FileOps.h"
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -10,7 +10,7 @@
 #include <sys/sendfile.h>
 #include <unistd.h>
 
-namespace fileops::sys {
+namespace plat::posix {
 
 namespace {
 
@@ -24,38 +24,14 @@ bool isDotOrDotDot(const char* n)
 
 } // namespace
 
-void Fd::reset(int fd)
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = fd;
-}
-
-QByteArray enc(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-QString dec(const QByteArray& path)
-{
-    return QFile::decodeName(path);
-}
-
-QString errnoText(int e)
-{
-    char buf[256];
-    const char* s = ::strerror_r(e, buf, sizeof buf);
-    return QString::fromLocal8Bit(s);
-}
-
 bool lstatPath(const QString& path, struct stat& st)
 {
-    return !path.isEmpty() && ::lstat(enc(path).constData(), &st) == 0;
+    return !path.isEmpty() && ::lstat(encodePath(path).constData(), &st) == 0;
 }
 
 bool folderIsOrIsUnder(const QString& folder, const struct stat& dir)
 {
-    Fd cur(::open(enc(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    Fd cur(::open(encodePath(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!cur.valid())
         return false;
     struct stat st;
@@ -125,7 +101,7 @@ int renameNoReplaceAt(int oldDirFd, const char* oldName, int newDirFd, const cha
 
 int renameNoReplace(const QString& from, const QString& to)
 {
-    return renameNoReplaceAt(AT_FDCWD, enc(from).constData(), AT_FDCWD, enc(to).constData());
+    return renameNoReplaceAt(AT_FDCWD, encodePath(from).constData(), AT_FDCWD, encodePath(to).constData());
 }
 
 int copyData(int in, int out, qint64 size, const ChunkHook& hook)
@@ -293,9 +269,9 @@ int removeTreeAt(int dirFd, const QByteArray& name, QByteArray* failed, const st
 int removeTree(const QString& path, QString* failedPath, const std::atomic<bool>* stop)
 {
     QByteArray failed;
-    const int e = removeTreeAt(AT_FDCWD, enc(path), &failed, stop);
+    const int e = removeTreeAt(AT_FDCWD, encodePath(path), &failed, stop);
     if (e && failedPath)
-        *failedPath = dec(failed);
+        *failedPath = decodePath(failed);
     return e;
 }
 
@@ -317,7 +293,7 @@ void clearDirAt(int dirFd)
 
 int makePath(const QString& path)
 {
-    const QByteArray p = enc(path);
+    const QByteArray p = encodePath(path);
     struct stat st;
     if (::stat(p.constData(), &st) == 0)
         return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
@@ -331,4 +307,4 @@ int makePath(const QString& path)
     return ::stat(p.constData(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
 
-} // namespace fileops::sys
+} // namespace plat::posix

@@ -4,15 +4,14 @@
 #include <atomic>
 #include <functional>
 #include <sys/stat.h>
+#include "platform/posix/Fd.h"
+#include "platform/posix/PathCodec.h"
+#include "platform/posix/SysError.h"
 
-// Low-level file-system steps of the file operation engine: exclusive renames, data copies, identity
+// File-system steps shared by the engines: exclusive renames, data copies, identity
 // walks and link-safe tree removal. Everything works on directory descriptors where it can, never
 // follows a link it did not mean to, and returns 0 or an errno value.
-namespace fileops::sys {
-
-QByteArray enc(const QString& path);
-QString dec(const QByteArray& path);
-QString errnoText(int e);
+namespace plat::posix {
 
 inline bool sameIdentity(const struct stat& a, const struct stat& b)
 {
@@ -55,22 +54,5 @@ void clearDirAt(int dirFd);
 // Creates every missing folder of `path` (mode 0777 & ~umask). Returns 0 or an errno value.
 int makePath(const QString& path);
 
-// Closes a descriptor when it goes out of scope.
-class Fd {
-public:
-    Fd() = default;
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() { reset(); }
-    Fd(Fd&& o) noexcept : m_fd(o.release()) {}
-    Fd& operator=(Fd&& o) noexcept { reset(o.release()); return *this; }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    int release() { const int f = m_fd; m_fd = -1; return f; }
-    void reset(int fd = -1);
-private:
-    int m_fd = -1;
-};
 
-} // namespace fileops::sys
+} // namespace plat::posix

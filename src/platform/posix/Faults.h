@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+
+// Failures injected by tests where the real one cannot be produced (EACCES for root, ENOSPC on a
+// roomy disk). The layer's calls consult the table; with nothing injected a check is one atomic load.
+namespace plat::posix::faults {
+
+enum class Op { Open, Write };
+
+// Every `op` on `path` (an absolute path, links not resolved) fails with `err` until cleared.
+void inject(Op op, const QString& path, int err);
+void clear();
+
+// 0, or the injected errno for `op` on `name` relative to `dirFd` (AT_FDCWD or an open folder).
+int check(Op op, int dirFd, const char* name);
+// 0, or the injected errno for `op` on the file open as `fd`.
+int checkFd(Op op, int fd);
+
+// Injects for the lifetime of the object.
+class Scoped {
+public:
+    Scoped(Op op, const QString& path, int err) { inject(op, path, err); }
+    ~Scoped() { clear(); }
+    Scoped(const Scoped&) = delete;
+    Scoped& operator=(const Scoped&) = delete;
+};
+
+} // namespace plat::posix::faults
