@@ -1,4 +1,5 @@
 // The folder tree in the main window: its commands, its events and how the other panes follow it.
+#include "app/Commands.h"
 #include "app/Orvo.h"
 #include "app/PathBar.h"
 #include "filelist/LsFilelistView28.h"
@@ -7,7 +8,6 @@
 #include "platform/Launcher.h"
 #include "platform/Path.h"
 #include "platform/Services.h"
-#include "ui/Dialogs.h"
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
@@ -16,7 +16,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
-#include <exception>
 
 namespace {
 
@@ -79,16 +78,6 @@ void TOrvo::treeClearSelection()
 
 void TOrvo::buildTreeControls()
 {
-    const auto on = [this](QObject* sender, auto signal, auto f) {
-        connect(static_cast<typename QtPrivate::FunctionPointer<decltype(signal)>::Object*>(sender), signal, this,
-                [this, f] {
-                    try {
-                        f();
-                    } catch (const std::exception& e) {
-                        ui::Dialogs::get().error(this, QString::fromUtf8(e.what()));
-                    }
-                });
-    };
     L8 = command("L8", QStringLiteral("目录树设置&L"), &TOrvo::treesetClick);
     A6 = command("A6", QStringLiteral("不展示文件夹&A"), &TOrvo::ffClick, true);
     ff = command("ff", QStringLiteral("目录树隐藏或展示文件夹&K"), &TOrvo::ffClick, true);
@@ -148,14 +137,14 @@ void TOrvo::buildTreeControls()
     treeset->setMenu(PopupMenu7);
     treeset->setPopupMode(QToolButton::MenuButtonPopup);
     ToolBar1->addWidget(treeset);
-    on(treeset, &QToolButton::clicked, [this] { treesetClick(); });
+    app::onClicked(this, treeset, this, &TOrvo::treesetClick);
     TreeSize = new QToolButton;
     TreeSize->setObjectName(QStringLiteral("TreeSize"));
     TreeSize->setText(QStringLiteral("根目录"));
     TreeSize->setToolTip(QStringLiteral("设当前目录为根目录"));
     TreeSize->setCheckable(true);
     ToolBar1->addWidget(TreeSize);
-    on(TreeSize, &QToolButton::clicked, [this] { TreeSizeClick(); });
+    app::onClicked(this, TreeSize, this, &TOrvo::TreeSizeClick);
 
     if (V2) {
         QAction* first = V2->actions().value(0);
@@ -164,13 +153,9 @@ void TOrvo::buildTreeControls()
     }
 
     // The tree's own events.
-    on(ShellTree1, &TShellTree::changed, [this] { ShellTree1Change(); });
+    connect(ShellTree1, &TShellTree::changed, this, [this] { app::guarded(this, [this] { ShellTree1Change(); }); });
     connect(ShellTree1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        try {
-            ShellTree1Click(static_cast<TShellnode*>(item));
-        } catch (const std::exception& e) {
-            ui::Dialogs::get().error(this, QString::fromUtf8(e.what()));
-        }
+        app::guarded(this, [&] { ShellTree1Click(static_cast<TShellnode*>(item)); });
     });
     ShellTree1->OnEdited = [this](QObject*, TShellnode*, QString&) { ShellTree1Edited(); };
     ShellTree1->viewport()->installEventFilter(this);
