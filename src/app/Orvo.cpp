@@ -1,5 +1,10 @@
 // Life cycle of the main window: creation, command line, hotkeys, instance messages, close and restart.
 #include "app/Orvo.h"
+#include "app/FilterBar.h"
+#include "app/ListActions.h"
+#include "app/PaneLayout.h"
+#include "app/PathBar.h"
+#include "app/ToolLauncher.h"
 #include "filelist/LsFilelistView28.h"
 #include "foldertree/ShellTree.h"
 #include "platform/Hotkeys.h"
@@ -39,7 +44,13 @@ constexpr HotkeyRow kHotkeys[] = {
 
 } // namespace
 
-TOrvo::TOrvo(const QStringList& args, QWidget* parent) : QMainWindow(parent)
+TOrvo::TOrvo(const QStringList& args, QWidget* parent)
+    : QMainWindow(parent),
+      m_pathBar(std::make_unique<app::PathBar>(*this)),
+      m_filterBar(std::make_unique<app::FilterBar>(*this)),
+      m_listActions(std::make_unique<app::ListActions>(*this)),
+      m_toolLauncher(std::make_unique<app::ToolLauncher>(*this)),
+      m_paneLayout(std::make_unique<app::PaneLayout>(*this))
 {
     setObjectName(QStringLiteral("Orvo"));
     setWindowTitle(kCaption);
@@ -91,7 +102,7 @@ void TOrvo::FormCreate(const QStringList& args)
     m_targetFolder = pathbox->currentText();
 
     loadSettings();
-    shfvClick();   // only the tree-driven list is shown at start
+    m_paneLayout->shfvClick();   // only the tree-driven list is shown at start
     processSwitches(args);
     openPathArgument(args);
 }
@@ -122,20 +133,13 @@ void TOrvo::unregisterHotkeys()
 
 void TOrvo::processSwitches(const QStringList& args)
 {
-    struct Switch {
-        const char* text;
-        void (TOrvo::*run)();
-    };
-    static constexpr Switch kSwitches[] = {
-        {"/f", &TOrvo::switchSearch},     {"/p", &TOrvo::switchProcesses}, {"/y", &TOrvo::switchCompress},
-        {"/h", &TOrvo::switchSplitMerge}, {"/b", &TOrvo::switchCompare},   {"/s", &TOrvo::S3Click},
-        {"/m", &TOrvo::switchMd5},
-    };
+    // In the order given; "/s" shrinks the window, the others open tools.
     for (const QString& arg : args) {
         const QString lower = arg.toLower();
-        for (const Switch& s : kSwitches)
-            if (lower == QLatin1String(s.text))
-                (this->*s.run)();
+        if (lower == QLatin1String("/s"))
+            S3Click();
+        else
+            m_toolLauncher->runSwitch(lower);
     }
 }
 
@@ -156,14 +160,6 @@ void TOrvo::openPathArgument(const QStringList& args)
     m_targetFolder = pathbox->currentText();
 }
 
-void TOrvo::showToolWindow(QWidget* window)
-{
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 // --- Hotkeys and instance messages ---
 
 int TOrvo::handleHotkey(Qt::KeyboardModifiers mods, int key)
@@ -174,9 +170,9 @@ int TOrvo::handleHotkey(Qt::KeyboardModifiers mods, int key)
             continue;
         try {
             switch (row.id) {
-            case kHotkeySearch: ToolButton30Click(); break;
-            case kHotkeyProcesses: ToolButton29Click(); break;
-            case kHotkeyMd5: md5WithSelection(); break;
+            case kHotkeySearch: m_toolLauncher->ToolButton30Click(); break;
+            case kHotkeyProcesses: m_toolLauncher->ToolButton29Click(); break;
+            case kHotkeyMd5: m_toolLauncher->md5WithSelection(); break;
             case kHotkeyShowHide: {
                 if (!isVisible()) {
                     show();
@@ -259,7 +255,7 @@ void TOrvo::OrvoM2Click()
         inst->release();
     // The new instance reads the path list at once: save it before, not only at destruction.
     if (m_autoPathList)
-        savePathList();
+        m_pathBar->savePathList();
     if (!startOwnExecutable()) {
         // Nothing was started: keep this instance and its slot.
         if (hadSlot)
@@ -323,7 +319,7 @@ void TOrvo::FormDestroy()
             inst->release();
         }
         if (m_autoPathList)
-            savePathList();
+            m_pathBar->savePathList();
         for (TLsFilelistView28* list : {LsFilelistView281, LsFilelistView282}) {
             list->disconnect(this);
             list->OnItemChange = nullptr;

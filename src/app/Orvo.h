@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QStringList>
 #include <QTimer>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -21,12 +22,19 @@ class TLsFilelistView28;
 class TShellTree;
 class TShellnode;
 
-class TOrvo;
-// Connects the file lists' own commands that open main-window tools (the search window from a list).
-void orvoWireListCommands(TOrvo& w);
+namespace app {
+class FilterBar;
+class ListActions;
+class PaneLayout;
+class PathBar;
+class ToolLauncher;
+} // namespace app
 
-// The main window: folder tree on the left, two file lists on the right, tool bars on top, the filter bar
-// and status bar at the bottom. Owns the program's settings, hotkeys and the coordination with other instances.
+// The main window ("Orvo 文件管理器"): folder tree on the left, two file lists on the right, tool bars on top,
+// the filter bar and status bar at the bottom. It owns the controls under their documented names and five
+// parts that hold the commands: the path bar, the filter bar, the list actions, the tool launcher and the
+// pane layout. Itself it keeps the folder tree, the coordination of the panes, the settings, the hotkeys,
+// start-up and the coordination with other instances.
 class TOrvo : public QMainWindow {
     Q_OBJECT
 public:
@@ -44,15 +52,28 @@ public:
     explicit TOrvo(const QStringList& args = {}, QWidget* parent = nullptr);
     ~TOrvo() override;
 
-    // --- State other parts of the window use ---
+    // --- The parts ---
+    app::PathBar& pathBar() const { return *m_pathBar; }
+    app::FilterBar& filterBar() const { return *m_filterBar; }
+    app::ListActions& listActions() const { return *m_listActions; }
+    app::ToolLauncher& toolLauncher() const { return *m_toolLauncher; }
+    app::PaneLayout& paneLayout() const { return *m_paneLayout; }
+
+    // --- State the parts use ---
     QString targetFolder() const { return m_targetFolder; }
     void setTargetFolder(const QString& folder) { m_targetFolder = folder; }
     // The folder tree's path (with its trailing separator; empty when no folder is selected).
     QString treePath() const;
     void setTreePath(const QString& path);
     bool treeFoldersShown() const;
-    // The list the folder tree and the path bar address (list one until the tree can drive list two).
+    bool treeHasSelection() const;
+    // The tree shows files through `mask` (and checks "use the mask").
+    void treeSetFileMask(const QString& mask);
+    void treeRepaint();
+    // Whether `fv` is down, and so the list the folder tree and the path bar address.
+    bool treeDrivesListTwo() const;
     TLsFilelistView28* treeDrivenList() const;
+    TLsFilelistView28* otherList(TLsFilelistView28* list) const;
     QSize savedWindowSize() const { return m_savedSize; }
 
     // Name-clash policy: true = paste replaces same-name items, false = copies get the "复件" prefix.
@@ -68,7 +89,7 @@ public:
     QColor list1Color() const { return m_list1Color; }
     QColor list2Color() const { return m_list2Color; }
 
-    // --- Start-up and coordination ---
+    // --- Start-up and coordination with other instances (Orvo.cpp) ---
     // All parameters joined by one blank.
     static QString pathArgument(const QStringList& args);
     void processSwitches(const QStringList& args);
@@ -79,18 +100,16 @@ public:
     bool handleInstanceMessage(int message);
     void treeSuspend();
     void treeResume();
+    void Exit1_oldClick();          // X2
+    void S3Click();                 // shrink/restore
+    void OrvoM2Click();             // OrvoM1, OrvoM2: restart
+    void orvowjClick();             // orvowj, OrvoF1, OrvoE1: another instance
 
-    // Settings: load (start and restore defaults) and the writers used by later commands.
+    // --- Settings (OrvoSettings.cpp): load at start and on restore, the writers, the mirroring commands ---
     void loadSettings();
     void writeFlag(const QString& name, bool on);     // beeps on failure
     void writeColor(const QString& name, const QColor& color);
     void applyColors();
-
-    // --- Command handlers ---
-    void Exit1_oldClick();
-    void S3Click();
-    void OrvoM2Click();
-    void orvowjClick();
     void kautoClick();
     void addzyClick();
     void zdlClick();
@@ -98,86 +117,10 @@ public:
     void dragbl_oldClick();
     void tfkjfsClick();
     void N2Click();
-
-    // Tool windows, started from the tool bar, the tools menu, hotkeys and switches. Each tool's commands
-    // live in its own OrvoTool*.cpp; a command does nothing while its window is not part of the program.
-    void ToolButton29Click();       // process manager (Ctrl+F1)
-    void ToolButton29RightClick();  // compress/decompress
-    void ToolButton30Click();       // file search (A13, Ctrl+F2)
-    void ToolButton30RightClick();  // file compare
-    void ToolButton31Click();       // split/merge (H8), hides the main window
-    void md5WithSelection();        // MD5 window with the selected files (right button on ToolButton31, MD52, Alt+F5)
-    void P12Click();                // process manager
-    void PAK1Click();               // compress/decompress
-    void B9Click();                 // file compare
-    void switchSearch();            // "/f"
-    void switchProcesses();         // "/p"
-    void switchCompress();          // "/y"
-    void switchSplitMerge();        // "/h"
-    void switchCompare();           // "/b"
-    void switchMd5();               // "/m"
-    // Shows a tool window created without an owner; it deletes itself when closed.
-    static void showToolWindow(QWidget* window);
-
-    // --- Path bar and history ---
-    void pathboxKeyPress();         // Enter
-    void ToolButton3Click();
-    void pathboxDblClick();
-    void pathboxSelect(int index);
-    void up1Click();
-    void down1Click();
-    void openpath1Click();
-    void CustomItem41Click();
-    void ComboBox2Click();
-    void Paste0Click();
-    void J1Click();
-    void Addpath1_oldClick();
-    void Deletepath1_oldClick();
-    void cls1_oldClick();
-    void save1_oldClick();
-    void load1_oldClick();
-    void CustomItem15Click();
-    void N8Click();
-    void CustomItem44Click();
-    // Adds a folder to the history unless an item exactly equal to it is present.
-    void addHistoryOnce(const QString& folder);
-    QStringList history() const;
-
-    // --- Extension filters ---
-    void Mask1KeyPress();           // Enter
-    void Mask1DblClick();
-    void N17Click();
-    void N18Click();
-    void N19Click();
-    void N3Click();
-    void N4Click();
-    void B1Click();
-    void N7Click();
-    static const QStringList kDefaultFilters;
-
-    // --- Panes and view options ---
-    void fvClick();
-    void DirtreeFlist1_oldClick();
-    void DirTreeFList2_oldClick();
-    void shfvClick();
-    void FLVSH1_oldClick();
-    void HFListV2_oldClick();
-    void IcondClick();
-    void setDrivenViewStyle(int style);
-    void HideFolderClick();
-    void syjClick();
-    void he_oldClick();
-    void hha_oldClick();
-    void sr_oldClick();
-    void ftrClick();
-    void ftaClick();
-    void V2Click();                 // the View menu or PopupMenu1 opens: check marks from the driven list
     void ToolButton8Click();
     void ColorBoxChange();
-    void phintClick();
-    bool treeDrivesListTwo() const;
 
-    // --- Folder tree commands and events ---
+    // --- Folder tree commands and events (OrvoTree.cpp) ---
     void treesetClick();
     void ffClick();
     void CustomItem8Click();
@@ -196,33 +139,8 @@ public:
     void ShellTree1Edited();
     void F4Click();
 
-    // --- Rename, new items, open and quick view (OrvoListCommands.cpp) ---
-    void EditFClick();              // RenameF
-    void remClick();
-    void ASRClick();                // ASR, ReA
-    void xjwjjClick();
-    void N37Click();
-    void N16Click();
-    void B6Click();
-    void Open1_oldClick();          // Open1, dakai
-    void QuickView1_oldClick();     // QuickView1, ksll
-    TLsFilelistView28* popupList() const { return m_popupList; }
-
-    // --- Transfer list and delete ---
-    enum class TransferSource { None, ListOne, ListTwo };
-    void Cut0Click();
-    void Copy0Click();
-    void DeleteF_oldClick();
-    void delFMouseDown();
-    void dirboxClick(int index);
-    TransferSource transferSource() const { return m_transferSource; }
-
-    // --- Status ---
+    // --- Pane coordination and status (OrvoCoordination.cpp) ---
     void showStatistics();
-    TLsFilelistView28* activeList() const { return m_active; }
-    void setActiveList(TLsFilelistView28* list) { m_active = list; }
-
-    // --- Pane coordination and command state ---
     void listChanged(TLsFilelistView28* list);
     void listClicked(TLsFilelistView28* list);
     void listDblClicked(TLsFilelistView28* list);
@@ -231,233 +149,107 @@ public:
     void listKeyDown(TLsFilelistView28* list);
     void listMouseMove(TLsFilelistView28* list);
     void listEdited(TLsFilelistView28* list);
-    void PopupMenu6Popup(TLsFilelistView28* list);
     void Timer1Timer();
     void Timer3Timer();
     void Timer4Timer();
-    void RefreshClick();
-    void PrevLevelClick();
-    void stop1Click();
-    void BtnSearchClick();
-    void SelectAll1_oldClick();
-    void R3Click();
-    void SetBtnMenuState();
+    void RefreshClick();            // J4, ToolButton11
+    void PrevLevelClick();          // I2, ToolButton13
+    void stop1Click();              // stop1, stop2
+    void BtnSearchClick();          // F9
     bool mousePressed() const { return m_mousePressed; }
-    int listTwoWidth() const { return m_listTwoWidth; }
-    TLsFilelistView28* otherList(TLsFilelistView28* list) const;
-    static const QStringList kQuickViewExtensions;
 
-    // --- Controls ---
-    QToolBar* ToolBar1 = nullptr;
-    QToolBar* ToolBar2 = nullptr;
-    QComboBox* pathbox = nullptr;
-    QToolButton* ToolButton29 = nullptr;
-    QToolButton* ToolButton30 = nullptr;
-    QToolButton* ToolButton31 = nullptr;
-    QToolButton* ToolButton3 = nullptr;
-    QToolButton* up1 = nullptr;
-    QToolButton* down1 = nullptr;
+    // --- Controls, with the part that holds their commands ---
+    // Tool bars, panes, the tree and the lists (OrvoControls.cpp builds them).
+    QToolBar *ToolBar1{}, *ToolBar2{}, *ToolBar3{};
     QWidget* LsDirTreeCombo281 = nullptr;   // placeholders until the folder combos exist
     QWidget* LsDirTreeCombo282 = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QFrame* Panel2 = nullptr;
+    QSplitter *Splitter1{}, *Splitter2{};
+    QFrame* Panel2 = nullptr;               // the tree panel
+    QWidget* Panel1 = nullptr;              // the lists and the preview
+    QWidget* Panel3 = nullptr;              // the status extension panel
     TShellTree* ShellTree1 = nullptr;
-    QToolButton* treeset = nullptr;
-    QToolButton* TreeSize = nullptr;
-    QMenu* PopupMenu7 = nullptr;            // folder tree commands
-    QMenu* wjpx = nullptr;                  // file sort submenu
-    QMenu* K3 = nullptr;                    // special folders submenu
-    QAction* L8 = nullptr;
-    QAction* A6 = nullptr;
-    QAction* ff = nullptr;
-    QAction* B5 = nullptr;
-    QAction* CustomItem8 = nullptr;
-    QAction* D7 = nullptr;
-    QAction* CustomItem9 = nullptr;
-    QAction* fmu = nullptr;
-    QAction* C6 = nullptr;
-    QAction* D8 = nullptr;
-    QAction* E5 = nullptr;
-    QAction* F3 = nullptr;
-    QAction* G2 = nullptr;
-    QAction* H4 = nullptr;
-    QAction* J3 = nullptr;
-    QAction* R5 = nullptr;
-    QAction* C9 = nullptr;
-    QAction* G3 = nullptr;
-    QAction* F4 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QSplitter* Splitter2 = nullptr;
     TLsFilelistView28* LsFilelistView281 = nullptr;
     TLsFilelistView28* LsFilelistView282 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
-    QWidget* Panel3 = nullptr;
-    QToolBar* ToolBar3 = nullptr;
-    QComboBox* ColorBox = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
-    QComboBox* Mask1 = nullptr;
-    QComboBox* dirbox = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;          // thumbnail size
     QStatusBar* StatusBar1 = nullptr;
-    QLabel* StatusPanel0 = nullptr;
-    QLabel* StatusPanel1 = nullptr;
-    QMenu* PopupMenu2 = nullptr;            // path bar
-    QMenu* PopupMenu4 = nullptr;            // filter box
-    QMenu* PopupMenu1 = nullptr;            // view style and show/hide of the driven list
-    QMenu* PopupMenu9 = nullptr;            // which list to hide
-    QMenu* PopupMenu6 = nullptr;            // the lists' pop-up menu
+    QLabel *StatusPanel0{}, *StatusPanel1{};
     QMenu* V2 = nullptr;                    // View menu
 
-    // Tool bar buttons.
-    QToolButton* Paste0 = nullptr;
-    QToolButton* del1 = nullptr;
-    QToolButton* cut0 = nullptr;
-    QToolButton* copy0 = nullptr;
-    QToolButton* ASR = nullptr;
-    QToolButton* rwtime = nullptr;
-    QToolButton* Attribute = nullptr;
+    // Path bar (PathBar).
+    QComboBox* pathbox = nullptr;
+    QToolButton *ToolButton3{}, *up1{}, *down1{};
+    QMenu* PopupMenu2 = nullptr;            // path bar
+    QAction *N110{}, *N22{}, *M3{}, *J1{}, *A2{}, *D3{}, *C1{}, *S2{}, *L2{}, *B3{}, *N8{}, *E2{};
+
+    // Filter bar (FilterBar).
+    QComboBox* Mask1 = nullptr;
+    QMenu* PopupMenu4 = nullptr;            // filter box
+    QAction *N17{}, *N18{}, *N19{}, *N3{}, *N4{}, *B1{}, *N7{};
+
+    // List actions (ListActions): tool buttons, the transfer-list box, the lists' pop-up menu, the commands
+    // whose state follows the selection.
+    QToolButton *Paste0{}, *cut0{}, *copy0{}, *del1{}, *ASR{}, *rwtime{}, *Attribute{};
+    QToolButton* ToolButton15 = nullptr;    // select all
+    QComboBox* dirbox = nullptr;            // transfer list
+    QMenu* PopupMenu6 = nullptr;            // the lists' pop-up menu
+    QAction *Paste1{}, *paste2{}, *paste3{}, *fsd{}, *fsd1{}, *rem{}, *ReA{}, *RenameF{};
+    QAction *Cut1{}, *Copy1{}, *cut2{}, *copy2{}, *copytocb{}, *del2{}, *DeleteF{};
+    QAction *sx2{}, *sxxg{}, *G5{}, *RewriteTime{}, *Properties{}, *h16{}, *hexv{};
+    QAction *N37{}, *B6{}, *xjwjj{}, *N16{}, *Open1{}, *dakai{}, *QuickView1{}, *ksll{}, *SelectAll1{}, *R3{};
+
+    // Tool launcher (ToolLauncher).
+    QToolButton* ToolButton29 = nullptr;    // process manager, right: compress
+    QToolButton* ToolButton30 = nullptr;    // search, right: compare
+    QToolButton* ToolButton31 = nullptr;    // split/merge, right: MD5
+    QAction *A13{}, *H8{}, *MD52{}, *P12{}, *PAK1{}, *B9{};
+
+    // Pane layout (PaneLayout).
+    QToolButton* ToolButton14 = nullptr;    // folders shown
+    QToolButton *fv{}, *shfv{}, *Icond{}, *phint{};
+    QMenu* PopupMenu1 = nullptr;            // view style and show/hide of the driven list
+    QMenu* PopupMenu9 = nullptr;            // which list to hide
+    QAction *N112{}, *N211{}, *FLVSH1{}, *yc1{}, *HFListV2{}, *yc2{};
+    QAction *B2{}, *B8{}, *M1{}, *M7{}, *L1{}, *L7{}, *D2{}, *D10{};
+    QAction *N21{}, *F8{}, *U1{}, *U3{}, *E1{}, *E6{}, *H1{}, *H7{}, *S1{}, *S7{}, *R1{}, *ftr{}, *A1{}, *fta{}, *zkl{};
+
+    // Folder tree (this window).
+    QToolButton *treeset{}, *TreeSize{};
+    QMenu* PopupMenu7 = nullptr;            // folder tree commands
+    QMenu* wjpx = nullptr;                  // file sort submenu
+    QMenu* K3 = nullptr;                    // special folders submenu
+    QAction *L8{}, *A6{}, *ff{}, *B5{}, *CustomItem8{}, *D7{}, *CustomItem9{}, *fmu{};
+    QAction *C6{}, *D8{}, *E5{}, *F3{}, *G2{}, *H4{}, *J3{}, *R5{}, *C9{}, *G3{}, *F4{};
+
+    // Coordination, colours, window and settings commands (this window).
     QToolButton* ToolButton11 = nullptr;    // refresh
     QToolButton* ToolButton13 = nullptr;    // drives
-    QToolButton* ToolButton14 = nullptr;    // folders shown
-    QToolButton* ToolButton15 = nullptr;    // select all
-    QToolButton* fv = nullptr;
-    QToolButton* shfv = nullptr;
-    QToolButton* Icond = nullptr;
-    QToolButton* ToolButton8 = nullptr;
-    QToolButton* phint = nullptr;
-
-    // Path bar menu.
-    QAction* N110 = nullptr;
-    QAction* N22 = nullptr;
-    QAction* M3 = nullptr;
-    QAction* paste3 = nullptr;
-    QAction* J1 = nullptr;
-    QAction* A2 = nullptr;
-    QAction* D3 = nullptr;
-    QAction* C1 = nullptr;
-    QAction* S2 = nullptr;
-    QAction* L2 = nullptr;
-    QAction* B3 = nullptr;
-    QAction* N8 = nullptr;
-    QAction* E2 = nullptr;
-    // Filter menu.
-    QAction* N17 = nullptr;
-    QAction* N18 = nullptr;
-    QAction* N19 = nullptr;
-    QAction* N3 = nullptr;
-    QAction* N4 = nullptr;
-    QAction* B1 = nullptr;
-    QAction* N7 = nullptr;
-    // Panes and view.
-    QAction* N112 = nullptr;
-    QAction* N211 = nullptr;
-    QAction* FLVSH1 = nullptr;
-    QAction* yc1 = nullptr;
-    QAction* HFListV2 = nullptr;
-    QAction* yc2 = nullptr;
-    QAction* B2 = nullptr;
-    QAction* B8 = nullptr;
-    QAction* M1 = nullptr;
-    QAction* M7 = nullptr;
-    QAction* L1 = nullptr;
-    QAction* L7 = nullptr;
-    QAction* D2 = nullptr;
-    QAction* D10 = nullptr;
-    QAction* N21 = nullptr;
-    QAction* F8 = nullptr;
-    QAction* U1 = nullptr;
-    QAction* U3 = nullptr;
-    QAction* E1 = nullptr;
-    QAction* E6 = nullptr;
-    QAction* H1 = nullptr;
-    QAction* H7 = nullptr;
-    QAction* S1 = nullptr;
-    QAction* S7 = nullptr;
-    QAction* R1 = nullptr;
-    QAction* ftr = nullptr;
-    QAction* A1 = nullptr;
-    QAction* fta = nullptr;
-    QAction* zkl = nullptr;
-    // Coordination commands.
-    QAction* J4 = nullptr;
-    QAction* I2 = nullptr;
-    QAction* stop1 = nullptr;
-    QAction* stop2 = nullptr;
-    QAction* F9 = nullptr;
-    QAction* SelectAll1 = nullptr;
-    QAction* R3 = nullptr;
-    // Commands whose state follows the selection (the enable table).
-    QAction* Paste1 = nullptr;
-    QAction* paste2 = nullptr;
-    QAction* fsd = nullptr;
-    QAction* fsd1 = nullptr;
-    QAction* rem = nullptr;
-    QAction* ReA = nullptr;
-    QAction* RenameF = nullptr;
-    QAction* Cut1 = nullptr;
-    QAction* Copy1 = nullptr;
-    QAction* cut2 = nullptr;
-    QAction* copy2 = nullptr;
-    QAction* copytocb = nullptr;
-    QAction* del2 = nullptr;
-    QAction* DeleteF = nullptr;
-    QAction* sx2 = nullptr;
-    QAction* sxxg = nullptr;
-    QAction* G5 = nullptr;
-    QAction* RewriteTime = nullptr;
-    QAction* Properties = nullptr;
-    QAction* h16 = nullptr;
-    QAction* hexv = nullptr;
-    QAction* N37 = nullptr;
-    QAction* B6 = nullptr;
-    QAction* xjwjj = nullptr;
-    QAction* N16 = nullptr;
-    QAction* Open1 = nullptr;
-    QAction* dakai = nullptr;
-    QAction* QuickView1 = nullptr;
-    QAction* ksll = nullptr;
+    QToolButton* ToolButton8 = nullptr;     // background colour
+    QComboBox* ColorBox = nullptr;
+    QAction *J4{}, *I2{}, *stop1{}, *stop2{}, *F9{};
+    QAction *X2{}, *S3{}, *OrvoM1{}, *OrvoM2{}, *OrvoF1{}, *orvowj{}, *OrvoE1{};
+    QAction *kauto{}, *kau{}, *addzy{}, *addz{}, *zdl{}, *th{}, *fj{}, *ztf{};
+    QAction *dragbl{}, *tfcopy{}, *tfcut{}, *tfkjfs{}, *N2{}, *L3{};
 
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
     QTimer Timer4;
 
-    QAction* X2 = nullptr;
-    QAction* S3 = nullptr;
-    QAction* OrvoM1 = nullptr;
-    QAction* OrvoM2 = nullptr;
-    QAction* OrvoF1 = nullptr;
-    QAction* orvowj = nullptr;
-    QAction* OrvoE1 = nullptr;
-    QAction* kauto = nullptr;
-    QAction* kau = nullptr;
-    QAction* addzy = nullptr;
-    QAction* addz = nullptr;
-    QAction* zdl = nullptr;
-    QAction* th = nullptr;
-    QAction* fj = nullptr;
-    QAction* ztf = nullptr;
-    QAction* dragbl = nullptr;
-    QAction* tfcopy = nullptr;
-    QAction* tfcut = nullptr;
-    QAction* tfkjfs = nullptr;
-    QAction* N2 = nullptr;
-    QAction* L3 = nullptr;
-    QAction* A13 = nullptr;
-    QAction* H8 = nullptr;
-    QAction* MD52 = nullptr;
-    QAction* P12 = nullptr;
-    QAction* PAK1 = nullptr;
-    QAction* B9 = nullptr;
-
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    // Dragging the window by its status bar.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildPanes();
+    // A command of this window with its documented name, running `handler` guarded.
+    QAction* command(const char* name, const QString& caption, void (TOrvo::*handler)(), bool checkable = false);
     void buildMenus();
-    QAction* command(const QString& caption, void (TOrvo::*handler)(), bool checkable = false);
+    void buildPanes();
+    void buildViewControls();
+    void buildTreeControls();
+    void connectLists();
     void FormCreate(const QStringList& args);
     void FormShow();
     void FormCloseQuery();
@@ -467,32 +259,16 @@ private:
     void showClashPolicy();
     void showDragPolicy();
     bool startOwnExecutable();
-    void savePathList();
-    void loadPathList();
-    void buildCommandControls();
-    void buildViewControls();
-    void connectLists();
-    // The path-bar text as a folder with its trailing separator, or "" after the error box for a missing one.
-    // An empty text, and unless `anyLength` a one-character text other than "/", give "" without a box.
-    QString pathBarFolder(bool anyLength = false);
-    void showMissing(const QString& text);
-    void openInList(TLsFilelistView28* list);
-    void toggleListAttribute(bool (TLsFilelistView28::*get)() const, void (TLsFilelistView28::*set)(bool),
-                             bool reread);
-    void toggleFileType(quint32 bit);
-    void setFv(bool down);
-    void stepHistory(int delta);
     void timerRelist(TLsFilelistView28* renamed);
-    // The folder tree as the panes see it.
-    bool treeHasSelection() const;
-    void treeSetFileMask(const QString& mask);
-    void treeRepaint();
     void treeClearSelection();
-    void buildTreeControls();
     void treeOptionFlip(quint32 option);
-    void cutCopy(int mode);
     void setTreeRoot(bool userDefined);
-    bool transferPending() const;
+
+    std::unique_ptr<app::PathBar> m_pathBar;
+    std::unique_ptr<app::FilterBar> m_filterBar;
+    std::unique_ptr<app::ListActions> m_listActions;
+    std::unique_ptr<app::ToolLauncher> m_toolLauncher;
+    std::unique_ptr<app::PaneLayout> m_paneLayout;
 
     SettingsStore m_store;
     QString m_targetFolder;
@@ -504,15 +280,7 @@ private:
     bool m_contextMenu = false;
     bool m_autoPathList = false;
     int m_lastDropResult = 0;
-    int m_historyIndex = -1;                // the history item last chosen or stepped to
-    TLsFilelistView28* m_active = nullptr;
     bool m_mousePressed = false;
-    bool m_list1Hidden = false;
-    bool m_list2Hidden = true;
-    bool m_statusPanelHidden = false;
-    int m_listTwoWidth = 0;
-    TransferSource m_transferSource = TransferSource::None;
-    TLsFilelistView28* m_popupList = nullptr;   // the list whose pop-up menu opened last
     QColor m_mainColor;
     QColor m_treeColor;
     QColor m_list1Color;

@@ -1,7 +1,9 @@
-// Settings of the main window: the load at start, the writers, and the commands that mirror the store.
+// Settings of the main window: the load at start, the writers, the commands that mirror the store, and the
+// background colours.
 #include "app/ColorValue.h"
 #include "app/ListFile.h"
 #include "app/Orvo.h"
+#include "app/PathBar.h"
 #include "filelist/LsFilelistView28.h"
 #include "foldertree/ShellTree.h"
 #include "ui/Dialogs.h"
@@ -9,6 +11,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QToolButton>
 #include <QPalette>
 #include <exception>
 
@@ -65,7 +68,7 @@ void TOrvo::loadSettings()
     m_autoPathList = flag("zdl");
     zdl->setChecked(m_autoPathList);
     if (m_autoPathList)
-        loadPathList();
+        m_pathBar->loadPathList();
 
     m_autostart = m_store.autostartExists();
     kauto->setChecked(m_autostart);
@@ -187,23 +190,35 @@ void TOrvo::N2Click()
         ui::Dialogs::get().error(this, error);
 }
 
-void TOrvo::loadPathList()
+// --- Colours ---
+
+void TOrvo::ToolButton8Click()
 {
-    const std::optional<QStringList> lines = app::readListFile(app::kPathListFile);
-    if (!lines)
-        return;
-    const QString text = pathbox->currentText();
-    pathbox->clear();
-    pathbox->addItems(*lines);
-    pathbox->setCurrentIndex(-1);
-    pathbox->setEditText(text);
+    if (ToolButton8->isChecked())
+        ColorBoxChange();
 }
 
-void TOrvo::savePathList()
+void TOrvo::ColorBoxChange()
 {
-    QStringList items;
-    for (int i = 0; i < pathbox->count(); ++i)
-        items.append(pathbox->itemText(i));
-    if (!app::writeListFile(app::kPathListFile, items))
-        ui::Dialogs::get().beep();
+    const QVariant data = ColorBox->currentData();
+    if (!data.canConvert<QColor>() || ColorBox->currentIndex() < 0)
+        return;
+    const QColor color = data.value<QColor>();
+    if (ToolButton8->isChecked()) {
+        m_mainColor = color;
+        writeColor(QStringLiteral("OrvoCo"), color);
+    }
+    if (treeHasSelection()) {
+        m_treeColor = color;
+        writeColor(QStringLiteral("ShTe"), color);
+    }
+    if (!LsFilelistView281->selectedRows().isEmpty()) {
+        m_list1Color = color;
+        writeColor(QStringLiteral("LFV1"), color);
+    }
+    if (!LsFilelistView282->selectedRows().isEmpty()) {
+        m_list2Color = color;
+        writeColor(QStringLiteral("LFV2"), color);
+    }
+    applyColors();
 }

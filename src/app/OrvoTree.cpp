@@ -1,12 +1,13 @@
 // The folder tree in the main window: its commands, its events and how the other panes follow it.
+#include "app/Commands.h"
 #include "app/Orvo.h"
+#include "app/PathBar.h"
 #include "filelist/LsFilelistView28.h"
 #include "foldertree/STISet.h"
 #include "foldertree/ShellTree.h"
 #include "platform/Launcher.h"
 #include "platform/Path.h"
 #include "platform/Services.h"
-#include "ui/Dialogs.h"
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
@@ -15,7 +16,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
-#include <exception>
 
 namespace {
 
@@ -78,42 +78,35 @@ void TOrvo::treeClearSelection()
 
 void TOrvo::buildTreeControls()
 {
-    const auto on = [this](QObject* sender, auto signal, auto f) {
-        connect(static_cast<typename QtPrivate::FunctionPointer<decltype(signal)>::Object*>(sender), signal, this,
-                [this, f] {
-                    try {
-                        f();
-                    } catch (const std::exception& e) {
-                        ui::Dialogs::get().error(this, QString::fromUtf8(e.what()));
-                    }
-                });
-    };
-    L8 = command(QStringLiteral("目录树设置&L"), &TOrvo::treesetClick);
-    A6 = command(QStringLiteral("不展示文件夹&A"), &TOrvo::ffClick, true);
-    ff = command(QStringLiteral("目录树隐藏或展示文件夹&K"), &TOrvo::ffClick, true);
-    B5 = command(QStringLiteral("展示文件&B"), &TOrvo::CustomItem8Click, true);
-    CustomItem8 = command(QStringLiteral("目录树展示或隐藏文件&Y"), &TOrvo::CustomItem8Click, true);
-    D7 = command(QStringLiteral("展示隐藏的&D"), &TOrvo::CustomItem9Click, true);
-    CustomItem9 = command(QStringLiteral("目录树展示或隐藏隐形文件(夹)&N"), &TOrvo::CustomItem9Click, true);
-    fmu = command(QStringLiteral("文件展示使用扩展名过滤&C"), &TOrvo::fmuClick, true);
-    J3 = command(QStringLiteral("改名&J"), &TOrvo::CustomItem10Click);
-    R5 = command(QStringLiteral("刷新&R"), &TOrvo::R5Click);
-    C9 = command(QStringLiteral("设当前目录为根目录&C(目录树)"), &TOrvo::CalculateTreeClick);
-    G3 = command(QStringLiteral("还原根目录&G        (目录树)"), &TOrvo::GetRootDir1Click);
-    F4 = command(QStringLiteral("资源管理器&F"), &TOrvo::F4Click);
-    const auto sortItem = [this](const QString& caption, int type) {
+    L8 = command("L8", QStringLiteral("目录树设置&L"), &TOrvo::treesetClick);
+    A6 = command("A6", QStringLiteral("不展示文件夹&A"), &TOrvo::ffClick, true);
+    ff = command("ff", QStringLiteral("目录树隐藏或展示文件夹&K"), &TOrvo::ffClick, true);
+    B5 = command("B5", QStringLiteral("展示文件&B"), &TOrvo::CustomItem8Click, true);
+    CustomItem8 = command("CustomItem8", QStringLiteral("目录树展示或隐藏文件&Y"), &TOrvo::CustomItem8Click, true);
+    D7 = command("D7", QStringLiteral("展示隐藏的&D"), &TOrvo::CustomItem9Click, true);
+    CustomItem9 = command("CustomItem9", QStringLiteral("目录树展示或隐藏隐形文件(夹)&N"), &TOrvo::CustomItem9Click, true);
+    fmu = command("fmu", QStringLiteral("文件展示使用扩展名过滤&C"), &TOrvo::fmuClick, true);
+    J3 = command("J3", QStringLiteral("改名&J"), &TOrvo::CustomItem10Click);
+    R5 = command("R5", QStringLiteral("刷新&R"), &TOrvo::R5Click);
+    C9 = command("C9", QStringLiteral("设当前目录为根目录&C(目录树)"), &TOrvo::CalculateTreeClick);
+    G3 = command("G3", QStringLiteral("还原根目录&G        (目录树)"), &TOrvo::GetRootDir1Click);
+    F4 = command("F4", QStringLiteral("资源管理器&F"), &TOrvo::F4Click);
+    const auto sortItem = [this](const char* name, const QString& caption, int type) {
         auto* a = new QAction(caption, this);
+        a->setObjectName(QLatin1String(name));
         connect(a, &QAction::triggered, this, [this, type] { setTreeSortType(type); });
         return a;
     };
-    C6 = sortItem(QStringLiteral("名  称&C"), so_Name);
-    D8 = sortItem(QStringLiteral("大  小&D"), so_Size);
-    E5 = sortItem(QStringLiteral("类  型&E"), so_Type);
-    F3 = sortItem(QStringLiteral("日  期&F"), so_Date);
+    C6 = sortItem("C6", QStringLiteral("名  称&C"), so_Name);
+    D8 = sortItem("D8", QStringLiteral("大  小&D"), so_Size);
+    E5 = sortItem("E5", QStringLiteral("类  型&E"), so_Type);
+    F3 = sortItem("F3", QStringLiteral("日  期&F"), so_Date);
     // "正序" lists files A to Z, which the tree's inverted file order calls descending.
     G2 = new QAction(QStringLiteral("正  序&G"), this);
+    G2->setObjectName(QStringLiteral("G2"));
     connect(G2, &QAction::triggered, this, [this] { setTreeSortOrder(so_Descending); });
     H4 = new QAction(QStringLiteral("反  序&H"), this);
+    H4->setObjectName(QStringLiteral("H4"));
     connect(H4, &QAction::triggered, this, [this] { setTreeSortOrder(so_Ascending); });
 
     PopupMenu7 = new QMenu(this);
@@ -144,14 +137,14 @@ void TOrvo::buildTreeControls()
     treeset->setMenu(PopupMenu7);
     treeset->setPopupMode(QToolButton::MenuButtonPopup);
     ToolBar1->addWidget(treeset);
-    on(treeset, &QToolButton::clicked, [this] { treesetClick(); });
+    app::onClicked(this, treeset, this, &TOrvo::treesetClick);
     TreeSize = new QToolButton;
     TreeSize->setObjectName(QStringLiteral("TreeSize"));
     TreeSize->setText(QStringLiteral("根目录"));
     TreeSize->setToolTip(QStringLiteral("设当前目录为根目录"));
     TreeSize->setCheckable(true);
     ToolBar1->addWidget(TreeSize);
-    on(TreeSize, &QToolButton::clicked, [this] { TreeSizeClick(); });
+    app::onClicked(this, TreeSize, this, &TOrvo::TreeSizeClick);
 
     if (V2) {
         QAction* first = V2->actions().value(0);
@@ -160,13 +153,9 @@ void TOrvo::buildTreeControls()
     }
 
     // The tree's own events.
-    on(ShellTree1, &TShellTree::changed, [this] { ShellTree1Change(); });
+    connect(ShellTree1, &TShellTree::changed, this, [this] { app::guarded(this, [this] { ShellTree1Change(); }); });
     connect(ShellTree1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        try {
-            ShellTree1Click(static_cast<TShellnode*>(item));
-        } catch (const std::exception& e) {
-            ui::Dialogs::get().error(this, QString::fromUtf8(e.what()));
-        }
+        app::guarded(this, [&] { ShellTree1Click(static_cast<TShellnode*>(item)); });
     });
     ShellTree1->OnEdited = [this](QObject*, TShellnode*, QString&) { ShellTree1Edited(); };
     ShellTree1->viewport()->installEventFilter(this);
@@ -326,7 +315,7 @@ void TOrvo::ShellTree1Click(TShellnode* node)
     TLsFilelistView28* driven = treeDrivenList();
     if (driven->Directory() == folder)
         return;
-    addHistoryOnce(node->Path());
+    m_pathBar->addHistoryOnce(node->Path());
     if (driven == LsFilelistView281)
         ScrollBox1->hide();
     driven->show();

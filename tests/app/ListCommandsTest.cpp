@@ -13,8 +13,6 @@
 #include <QTest>
 #include <QToolButton>
 
-void orvoWireListCommands(TOrvo& w);
-
 namespace {
 
 class ListCommandsTest : public OrvoFixture {
@@ -103,7 +101,7 @@ TEST_F(ListCommandsTest, BatchRenameSkipsTheParentRowAndReportsATakenName)
     dialogs.answerInput(QStringLiteral("all"));
     dialogs.answerQuestion(ui::Dialogs::Yes);
     dialogs.answerInput(QStringLiteral("txt"));
-    w.ASRClick();
+    w.listActions().ASRClick();
     EXPECT_EQ(takeDialogs(), (QStringList{kRenameQuestion, kBaseInput, kExtQuestion, kExtInput + QString(16, u' '),
                                           QStringLiteral("error|错误|\"all1.txt\" already exists !")}));
     EXPECT_EQ(onDisk(tree.path(QStringLiteral("d"))),
@@ -113,7 +111,7 @@ TEST_F(ListCommandsTest, BatchRenameSkipsTheParentRowAndReportsATakenName)
 
     select(w.LsFilelistView281, {QStringLiteral("x.txt")});
     dialogs.answerQuestion(ui::Dialogs::No);   // No leaves the list alone
-    w.ASRClick();
+    w.listActions().ASRClick();
     EXPECT_EQ(takeDialogs(), QStringList{kRenameQuestion});
 }
 
@@ -124,7 +122,7 @@ TEST_F(ListCommandsTest, NewFolderTakesTheNextNumberStartsEditingAndTheOtherList
     TOrvo& w = open();
     w.LsFilelistView281->setDirectory(tree.root());
     w.LsFilelistView282->setDirectory(tree.root());
-    w.N37Click();
+    w.listActions().N37Click();
     const QString made = tree.path(QStringLiteral("新建的文件夹(3)"));
     EXPECT_TRUE(QFileInfo(made).isDir());
     EXPECT_EQ(w.LsFilelistView281->RenameSource(), made);
@@ -139,11 +137,11 @@ TEST_F(ListCommandsTest, NewFolderTakesTheNextNumberStartsEditingAndTheOtherList
     // The popup's command uses the list worked in last; with fv down the Edit menu's uses list two.
     const QString other = tree.dir(QStringLiteral("other"));
     w.LsFilelistView282->setDirectory(other);
-    w.setActiveList(w.LsFilelistView282);
-    w.xjwjjClick();
+    w.listActions().setActiveList(w.LsFilelistView282);
+    w.listActions().xjwjjClick();
     EXPECT_TRUE(QFileInfo(other + QStringLiteral("新建的文件夹")).isDir());
     w.fv->setChecked(true);
-    w.N37Click();
+    w.listActions().N37Click();
     EXPECT_TRUE(QFileInfo(other + QStringLiteral("新建的文件夹(2)")).isDir());
 }
 
@@ -155,14 +153,14 @@ TEST_F(ListCommandsTest, NewTextDocumentTakesTheNextNumberInTheChosenList)
     TOrvo& w = open();
     w.LsFilelistView281->setDirectory(tree.path(QStringLiteral("one/")));
     w.LsFilelistView282->setDirectory(tree.path(QStringLiteral("two/")));
-    w.B6Click();
+    w.listActions().B6Click();
     EXPECT_EQ(QFileInfo(tree.path(QStringLiteral("one/新建的文本文档(3).txt"))).size(), 0);
     EXPECT_EQ(QFileInfo(tree.path(QStringLiteral("one/新建的文本文档.txt"))).size(), 1);
-    w.N16Click();   // the popup was opened on no list one: list two
+    w.listActions().N16Click();   // the popup was opened on no list one: list two
     EXPECT_TRUE(QFileInfo::exists(tree.path(QStringLiteral("two/新建的文本文档.txt"))));
 
     w.LsFilelistView281->setDirectory(QStringLiteral("DRIVES"));
-    w.B6Click();   // no folder: nothing
+    w.listActions().B6Click();   // no folder: nothing
     EXPECT_EQ(onDisk(tree.path(QStringLiteral("one"))).size(), 3);
 }
 
@@ -186,7 +184,7 @@ TEST_F(ListCommandsTest, RenameCommandsEditTheSelectedItems)
     EXPECT_TRUE(w.Timer1.isActive());   // the list's edited event reached the window
 
     select(w.LsFilelistView281, {QStringLiteral("b.txt")});
-    w.remClick();
+    w.listActions().remClick();
     EXPECT_NE(editorOf(w.LsFilelistView281), nullptr);
 }
 
@@ -197,7 +195,7 @@ TEST_F(ListCommandsTest, OpenQuickViewAndFindActOnTheLists)
     TOrvo& w = open();
     w.LsFilelistView281->setDirectory(tree.path(QStringLiteral("o/")));
     select(w.LsFilelistView281, {QStringLiteral("inner")});
-    w.Open1_oldClick();
+    w.listActions().Open1_oldClick();
     EXPECT_EQ(w.LsFilelistView281->Directory(), tree.path(QStringLiteral("o/inner/")));
     EXPECT_TRUE(w.LsFilelistView281->stopa());
 
@@ -205,12 +203,11 @@ TEST_F(ListCommandsTest, OpenQuickViewAndFindActOnTheLists)
     select(w.LsFilelistView281, {QStringLiteral("notes.TXT")});
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("PATH", QByteArray());   // no viewer installed: the user's handler opens it
-    w.QuickView1_oldClick();
+    w.listActions().QuickView1_oldClick();
     qputenv("PATH", savedPath);
     ASSERT_EQ(launcher.opened.size(), 1u);
     EXPECT_EQ(launcher.opened[0], QUrl::fromLocalFile(tree.path(QStringLiteral("o/notes.TXT"))));
 
-    orvoWireListCommands(w);
     w.LsFilelistView281->currentView()->setFocus();
     w.LsFilelistView281->FindInFolder();
     Tfindfiles* found = nullptr;

@@ -1,5 +1,9 @@
 #pragma once
 #include "AppTestSupport.h"
+#include "app/FilterBar.h"
+#include "app/ListActions.h"
+#include "app/PaneLayout.h"
+#include "app/PathBar.h"
 #include "foldertree/ShellTree.h"
 #include "support/MainWindowFixture.h"
 #include "support/QtPrinters.h"

@@ -28,12 +28,12 @@ TEST_F(PanesTest, FilterAppliesToTheDrivenListAndTheMenuToItsOwnList)
     EXPECT_EQ(w.LsFilelistView281->Mask(), QStringLiteral("*.txt"));
     EXPECT_EQ(w.LsFilelistView282->Mask(), QStringLiteral("*.*"));
 
-    w.DirTreeFList2_oldClick();   // the tree drives list two
+    w.paneLayout().DirTreeFList2_oldClick();   // the tree drives list two
     w.Mask1->setEditText(QStringLiteral("*.jpg"));
     QTest::keyClick(w.Mask1->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(w.LsFilelistView282->Mask(), QStringLiteral("*.jpg"));
     w.Mask1->setEditText(QStringLiteral("*.png"));
-    w.N18Click();
+    w.filterBar().N18Click();
     EXPECT_EQ(w.LsFilelistView281->Mask(), QStringLiteral("*.png"));
     EXPECT_EQ(w.LsFilelistView282->Mask(), QStringLiteral("*.jpg"));
 
@@ -48,19 +48,19 @@ TEST_F(PanesTest, FilterListSaveDeleteLoad)
     QStringList saved;
     for (int i = 0; i < w.Mask1->count(); ++i)
         saved << w.Mask1->itemText(i);
-    w.N3Click();
+    w.filterBar().N3Click();
     EXPECT_TRUE(app::listFileExists(app::kMaskListFile));
-    w.N7Click();   // deleting also empties the drop-down
+    w.filterBar().N7Click();   // deleting also empties the drop-down
     EXPECT_EQ(w.Mask1->count(), 0);
     EXPECT_FALSE(app::listFileExists(app::kMaskListFile));
-    w.N4Click();
+    w.filterBar().N4Click();
     ASSERT_EQ(dialogs.callsOf(QStringLiteral("message")).size(), 1u);
     EXPECT_EQ(dialogs.callsOf(QStringLiteral("message"))[0].text, QStringLiteral("文件不存在!"));
     dialogs.clear();
-    w.N3Click();   // saves the empty list
+    w.filterBar().N3Click();   // saves the empty list
     w.Mask1->addItems(saved);
     apptest::writeBytes(apptest::privateFile(app::kMaskListFile), "*.a\r\n*.b;*.c\r\n");
-    w.N4Click();
+    w.filterBar().N4Click();
     EXPECT_EQ(w.Mask1->count(), 2);
     EXPECT_EQ(w.Mask1->itemText(1), QStringLiteral("*.b;*.c"));
 }
@@ -81,8 +81,8 @@ TEST_P(ListTwoWidthTest, BothListsShownGiveListTwoItsWidth)
         w.setWindowState(Qt::WindowMaximized);
     w.fv->setChecked(c.listTwoDriven);
     w.shfv->setChecked(true);
-    w.shfvClick();
-    EXPECT_EQ(w.listTwoWidth(), c.width);
+    w.paneLayout().shfvClick();
+    EXPECT_EQ(w.paneLayout().listTwoWidth(), c.width);
     EXPECT_TRUE(w.LsFilelistView281->isVisibleTo(&w));
     EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
     for (QAction* a : {w.FLVSH1, w.HFListV2, w.yc1, w.yc2})
@@ -98,7 +98,7 @@ TEST_F(PanesTest, HidingListOneLetsTheTreeDriveListTwoAndShowingItAgainRestoresB
     TOrvo& w = open();
     w.setWindowState(Qt::WindowMaximized);
     w.shfv->setChecked(true);
-    w.shfvClick();
+    w.paneLayout().shfvClick();
     w.FLVSH1->trigger();
     EXPECT_FALSE(w.LsFilelistView281->isVisibleTo(&w));
     EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
@@ -109,7 +109,7 @@ TEST_F(PanesTest, HidingListOneLetsTheTreeDriveListTwoAndShowingItAgainRestoresB
     w.yc1->trigger();   // the other item of the pair
     EXPECT_TRUE(w.LsFilelistView281->isVisibleTo(&w));
     EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
-    EXPECT_EQ(w.listTwoWidth(), 510);
+    EXPECT_EQ(w.paneLayout().listTwoWidth(), 510);
     EXPECT_FALSE(w.FLVSH1->isChecked());
 }
 
@@ -124,7 +124,7 @@ TEST_F(PanesTest, WithOneListShownTogglingFvSwitchesTheVisibleList)
     EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
     EXPECT_FALSE(w.LsFilelistView281->isVisibleTo(&w));
     EXPECT_EQ(w.treePath(), two);
-    EXPECT_EQ(w.activeList(), w.LsFilelistView282);
+    EXPECT_EQ(w.listActions().activeList(), w.LsFilelistView282);
     w.fv->click();
     EXPECT_TRUE(w.LsFilelistView281->isVisibleTo(&w));
     EXPECT_FALSE(w.LsFilelistView282->isVisibleTo(&w));
@@ -145,11 +145,11 @@ TEST_F(PanesTest, ViewStyleCycleAndShowHideMarks)
     const bool ext = list->HideFileExt();
     w.E6->trigger();
     EXPECT_EQ(list->HideFileExt(), !ext);
-    w.V2Click();
+    w.paneLayout().V2Click();
     EXPECT_EQ(w.E1->isChecked(), !ext);
     EXPECT_EQ(w.E6->isChecked(), !ext);
-    w.ftrClick();
-    w.V2Click();
+    w.paneLayout().ftrClick();
+    w.paneLayout().V2Click();
     EXPECT_FALSE(list->FileType() & ftReadOnly);
     EXPECT_TRUE(w.R1->isChecked());
 }
@@ -168,13 +168,13 @@ TEST_F(PanesTest, StatusPanelsDescribeTheActiveList)
     EXPECT_EQ(w.StatusPanel1->text(), QStringLiteral("        当前文件夹总文件大小 = 3,500 字节 (不包括子文件夹的文件大小)"));
 
     w.LsFilelistView281->selectRow(rowOf(w.LsFilelistView281, QStringLiteral("b.txt")));
-    EXPECT_EQ(w.activeList(), w.LsFilelistView281);   // the change made it active and rewrote the panels
+    EXPECT_EQ(w.listActions().activeList(), w.LsFilelistView281);   // the change made it active and rewrote the panels
     EXPECT_EQ(w.StatusPanel0->text(), QStringLiteral("  %1 个项目 -- 1 个选择 ").arg(count));
     EXPECT_TRUE(w.StatusPanel1->text().startsWith(QStringLiteral("        选择的总文件大小 = 2,000 字节 ( 磁盘剩余空间: ")));
 
     // Hiding the status extension panel keeps the texts.
     const QString before = w.StatusPanel1->text();
-    w.phintClick();
+    w.paneLayout().phintClick();
     EXPECT_TRUE(w.zkl->isChecked());
     EXPECT_FALSE(w.Panel3->isVisibleTo(&w));
     w.zkl->trigger();
@@ -227,7 +227,7 @@ TEST_F(PanesTest, CommandStateFollowsTheSelection)
     one->clearSelection();
     EXPECT_FALSE(w.Open1->isEnabled());
     one->Transfer.ClipList << tree.path(QStringLiteral("note.txt"));
-    w.SetBtnMenuState();
+    w.listActions().SetBtnMenuState();
     EXPECT_TRUE(w.Paste0->isEnabled());
     EXPECT_TRUE(w.paste3->isEnabled());
 }
@@ -242,7 +242,7 @@ TEST_F(PanesTest, SelectAllKeepsDrivesAndTheParentEntryAsTheyWere)
     one->setDirectory(tree.root());
     w.LsFilelistView282->setDirectory(tree.root());
     w.LsFilelistView282->selectRow(0);
-    w.SelectAll1_oldClick();
+    w.listActions().SelectAll1_oldClick();
     EXPECT_TRUE(w.LsFilelistView282->selectedRows().isEmpty());
     const QList<int> rows = one->selectedRows();
     EXPECT_FALSE(rows.contains(rowOf(one, QStringLiteral(".."))));

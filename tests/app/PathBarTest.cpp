@@ -53,10 +53,10 @@ TEST_F(PathBarTest, MissingFoldersGiveTheErrorBoxAndChangeNothing)
         std::function<void()> act;
     } commands[] = {
         {"enter", [&] { enter(w); }},
-        {"double click", [&] { w.pathboxDblClick(); }},
-        {"list one", [&] { w.openpath1Click(); }},
-        {"list two", [&] { w.CustomItem41Click(); }},
-        {"tree", [&] { w.ComboBox2Click(); }},
+        {"double click", [&] { w.pathBar().pathboxDblClick(); }},
+        {"list one", [&] { w.pathBar().openpath1Click(); }},
+        {"list two", [&] { w.pathBar().CustomItem41Click(); }},
+        {"tree", [&] { w.pathBar().ComboBox2Click(); }},
     };
     for (const auto& c : commands) {
         SCOPED_TRACE(c.what);
@@ -74,7 +74,7 @@ TEST_F(PathBarTest, DoubleClickOnDrivesInAnyCaseShowsTheVolumesInBothLists)
 {
     TOrvo& w = open();
     type(w, QStringLiteral("dRiVeS"));
-    w.pathboxDblClick();
+    w.pathBar().pathboxDblClick();
     EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("DRIVES"));
     EXPECT_EQ(w.LsFilelistView282->Directory(), QStringLiteral("DRIVES"));
 }
@@ -84,7 +84,7 @@ TEST_F(PathBarTest, OpeningInListTwoMakesTheTreeDriveIt)
     TOrvo& w = open();
     const QString dir = tree.dir(QStringLiteral("two"));
     type(w, dir);
-    w.CustomItem41Click();
+    w.pathBar().CustomItem41Click();
     EXPECT_EQ(w.LsFilelistView282->Directory(), dir);
     EXPECT_TRUE(w.treeDrivesListTwo());
     EXPECT_EQ(w.treeDrivenList(), w.LsFilelistView282);
@@ -103,22 +103,22 @@ TEST_F(PathBarTest, HistoryDuplicateRules)
     w.LsFilelistView281->setDirectory(a);
     w.listDblClicked(w.LsFilelistView281);
     w.listDblClicked(w.LsFilelistView281);
-    EXPECT_EQ(w.history(), QStringList{a});
+    EXPECT_EQ(w.pathBar().history(), QStringList{a});
     // The add command does not look for duplicates.
     type(w, b);
-    w.Addpath1_oldClick();
-    w.Addpath1_oldClick();
-    EXPECT_EQ(w.history(), (QStringList{a, b, b}));
+    w.pathBar().Addpath1_oldClick();
+    w.pathBar().Addpath1_oldClick();
+    EXPECT_EQ(w.pathBar().history(), (QStringList{a, b, b}));
     // Removal takes the first item equal without regard to case.
     type(w, b.toUpper());
-    w.Deletepath1_oldClick();
-    EXPECT_EQ(w.history(), (QStringList{a, b}));
+    w.pathBar().Deletepath1_oldClick();
+    EXPECT_EQ(w.pathBar().history(), (QStringList{a, b}));
     // Texts that are missing, one character or empty are not added.
     for (const QString& t : {QStringLiteral(""), QStringLiteral("x"), tree.path(QStringLiteral("nope"))}) {
         type(w, t);
-        w.Addpath1_oldClick();
+        w.pathBar().Addpath1_oldClick();
     }
-    EXPECT_EQ(w.history().size(), 2);
+    EXPECT_EQ(w.pathBar().history().size(), 2);
 }
 
 TEST_F(PathBarTest, SaveClearLoadGivesBackTheSameHistoryInOrder)
@@ -128,21 +128,21 @@ TEST_F(PathBarTest, SaveClearLoadGivesBackTheSameHistoryInOrder)
                                QString(), tree.dir(QStringLiteral("a"))};
     w.pathbox->clear();
     w.pathbox->addItems(items);
-    w.save1_oldClick();
+    w.pathBar().save1_oldClick();
     EXPECT_EQ(apptest::readBytes(apptest::privateFile(app::kPathListFile)),
               (items.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-    w.cls1_oldClick();
-    EXPECT_TRUE(w.history().isEmpty());
-    w.load1_oldClick();
-    EXPECT_EQ(w.history(), items);
+    w.pathBar().cls1_oldClick();
+    EXPECT_TRUE(w.pathBar().history().isEmpty());
+    w.pathBar().load1_oldClick();
+    EXPECT_EQ(w.pathBar().history(), items);
 
-    w.N8Click();
-    w.load1_oldClick();
+    w.pathBar().N8Click();
+    w.pathBar().load1_oldClick();
     const auto messages = dialogs.callsOf(QStringLiteral("message"));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, QStringLiteral("文件不存在!"));
     dialogs.clear();
-    EXPECT_EQ(w.history(), items);   // unchanged by the failed load
+    EXPECT_EQ(w.pathBar().history(), items);   // unchanged by the failed load
 }
 
 TEST_F(PathBarTest, StepsThroughTheHistoryAndPastItsEnds)
@@ -153,19 +153,19 @@ TEST_F(PathBarTest, StepsThroughTheHistoryAndPastItsEnds)
     w.pathbox->clear();
     w.pathbox->addItems({a, b});
 
-    w.up1Click();   // nothing current: back selects nothing, and the empty folder shows the volumes
+    w.pathBar().up1Click();   // nothing current: back selects nothing, and the empty folder shows the volumes
     EXPECT_EQ(w.pathbox->currentIndex(), -1);
     EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("DRIVES"));
-    w.down1Click();
+    w.pathBar().down1Click();
     EXPECT_EQ(w.pathbox->currentText(), a);
     EXPECT_EQ(w.LsFilelistView281->Directory(), a);
-    w.down1Click();
+    w.pathBar().down1Click();
     EXPECT_EQ(w.pathbox->currentText(), b);
     EXPECT_EQ(w.treePath(), b);
-    w.up1Click();
+    w.pathBar().up1Click();
     EXPECT_EQ(w.LsFilelistView281->Directory(), a);
-    w.down1Click();
-    w.down1Click();   // past the end: no item
+    w.pathBar().down1Click();
+    w.pathBar().down1Click();   // past the end: no item
     EXPECT_EQ(w.pathbox->currentIndex(), -1);
     EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("DRIVES"));
 }
@@ -174,8 +174,8 @@ TEST_F(PathBarTest, AnEmptyHistoryStepsToNothing)
 {
     TOrvo& w = open();
     w.pathbox->clear();
-    w.down1Click();
-    w.up1Click();
+    w.pathBar().down1Click();
+    w.pathBar().up1Click();
     EXPECT_EQ(w.pathbox->currentIndex(), -1);
     EXPECT_EQ(w.LsFilelistView281->Directory(), QStringLiteral("DRIVES"));
     EXPECT_TRUE(dialogs.calls().empty());
@@ -187,7 +187,7 @@ TEST_F(PathBarTest, ChoosingAMissingItemGivesTheErrorBox)
     const QString gone = tree.path(QStringLiteral("gone/"));
     w.pathbox->clear();
     w.pathbox->addItem(gone);
-    w.pathboxSelect(0);
+    w.pathBar().pathboxSelect(0);
     const auto errors = dialogs.callsOf(QStringLiteral("error"));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].text, gone + QStringLiteral("  不存在！"));

@@ -58,9 +58,9 @@ TEST_F(TreeAndTransferTest, ClickingAFolderNodeOpensItInTheDrivenListAndTheHisto
     w.ShellTree1Click(node);
     EXPECT_EQ(w.LsFilelistView281->Directory(), dir);
     EXPECT_GE(rowOf(w.LsFilelistView281, QStringLiteral("inside.txt")), 0);
-    EXPECT_EQ(w.history(), QStringList{dir.chopped(1)});
+    EXPECT_EQ(w.pathBar().history(), QStringList{dir.chopped(1)});
     w.ShellTree1Click(node);   // the list already shows it: nothing is added
-    EXPECT_EQ(w.history().size(), 1);
+    EXPECT_EQ(w.pathBar().history().size(), 1);
 }
 
 TEST_F(TreeAndTransferTest, TheDrivenListFollowsTheTreeWhenItsFolderIsGone)
@@ -100,7 +100,7 @@ TEST_F(TreeAndTransferTest, TreeOptionsMenuMarksFollowTheTree)
     EXPECT_TRUE(w.B5->isChecked());
     EXPECT_TRUE(w.wjpx->isEnabled());
     w.Mask1->setEditText(QStringLiteral("*.txt"));
-    w.N17Click();
+    w.filterBar().N17Click();
     EXPECT_TRUE(w.ShellTree1->FileMaskUse());
     EXPECT_EQ(w.ShellTree1->FileMask(), QStringLiteral("*.txt"));
     EXPECT_TRUE(w.fmu->isChecked());
@@ -122,7 +122,7 @@ TEST_F(TreeAndTransferTest, CopyStaysPendingAndCutIsConsumed)
     for (const QString& dest : {dest1, dest2}) {
         w.pathbox->setEditText(dest);
         dialogs.answerQuestion(ui::Dialogs::Yes);
-        w.Paste0Click();
+        w.listActions().Paste0Click();
         EXPECT_EQ(onlyQuestion(), QStringLiteral("粘贴|确定要复制的文件到\"") + dest + QStringLiteral("\"吗？"));
         EXPECT_TRUE(QFile::exists(dest + QStringLiteral("a.txt")));
     }
@@ -134,11 +134,11 @@ TEST_F(TreeAndTransferTest, CopyStaysPendingAndCutIsConsumed)
     const QString dest3 = tree.dir(QStringLiteral("d3"));
     w.pathbox->setEditText(dest3);
     dialogs.answerQuestion(ui::Dialogs::Yes);
-    w.Paste0Click();
+    w.listActions().Paste0Click();
     EXPECT_EQ(onlyQuestion(), QStringLiteral("粘贴|确定要剪切的文件到\"") + dest3 + QStringLiteral("\"吗？"));
     EXPECT_TRUE(QFile::exists(dest3 + QStringLiteral("a.txt")));
     EXPECT_FALSE(QFile::exists(tree.path(QStringLiteral("src/a.txt"))));
-    EXPECT_EQ(w.transferSource(), TOrvo::TransferSource::None);
+    EXPECT_EQ(w.listActions().transferSource(), app::ListActions::TransferSource::None);
     EXPECT_EQ(w.dirbox->count(), 0);
     EXPECT_FALSE(w.Paste0->isEnabled());
 }
@@ -151,19 +151,19 @@ TEST_F(TreeAndTransferTest, CutInListOneThenCopyInListTwoKeepsOnlyListTwosItems)
     w.LsFilelistView281->setDirectory(tree.path(QStringLiteral("one/")));
     w.LsFilelistView282->setDirectory(tree.path(QStringLiteral("two/")));
     select(w.LsFilelistView281, QStringLiteral("a"));
-    w.Cut0Click();
+    w.listActions().Cut0Click();
     select(w.LsFilelistView282, QStringLiteral("b"));   // a selection change in list two clears nothing in list one
     w.LsFilelistView281->clearSelection();
-    w.Copy0Click();
+    w.listActions().Copy0Click();
     EXPECT_TRUE(w.LsFilelistView281->Transfer.ClipList.isEmpty());
     EXPECT_EQ(w.LsFilelistView282->Transfer.ClipList, QStringList{tree.path(QStringLiteral("two/b"))});
     EXPECT_EQ(w.dirbox->toolTip(), QStringLiteral("要复制的文件"));
-    EXPECT_EQ(w.transferSource(), TOrvo::TransferSource::ListTwo);
+    EXPECT_EQ(w.listActions().transferSource(), app::ListActions::TransferSource::ListTwo);
 
     // List two quotes the path with Chinese quotation marks; declining changes nothing.
     w.pathbox->setEditText(tree.root());
     dialogs.answerQuestion(ui::Dialogs::No);
-    w.Paste0Click();
+    w.listActions().Paste0Click();
     EXPECT_EQ(onlyQuestion(), QStringLiteral("粘贴|确定要复制的文件到“") + tree.root() + QStringLiteral("”吗？"));
     EXPECT_FALSE(QFile::exists(tree.path(QStringLiteral("b"))));
     EXPECT_EQ(w.LsFilelistView282->Transfer.ClipList.size(), 1);
@@ -175,7 +175,7 @@ TEST_F(TreeAndTransferTest, PasteIntoDrivesOrNowhereIsRefused)
     TOrvo& w = open();
     w.LsFilelistView281->setDirectory(tree.root());
     select(w.LsFilelistView281, QStringLiteral("a"));
-    w.Copy0Click();
+    w.listActions().Copy0Click();
     const struct {
         QString text;
         QString message;
@@ -185,7 +185,7 @@ TEST_F(TreeAndTransferTest, PasteIntoDrivesOrNowhereIsRefused)
     };
     for (const auto& c : cases) {
         w.pathbox->setEditText(c.text);
-        w.Paste0Click();
+        w.listActions().Paste0Click();
         const auto errors = dialogs.callsOf(QStringLiteral("error"));
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_EQ(errors[0].text, c.message);
@@ -200,13 +200,13 @@ TEST_F(TreeAndTransferTest, DeleteAsksAndEscapeDeletesNothing)
     w.LsFilelistView281->setDirectory(tree.root());
     select(w.LsFilelistView281, QStringLiteral("victim.txt"));
     dialogs.answerQuestion(ui::Dialogs::Cancel);
-    w.DeleteF_oldClick();
+    w.listActions().DeleteF_oldClick();
     EXPECT_EQ(onlyQuestion(), QStringLiteral("删除|按“是”直接删除！按“否”放入回收站。"));
     EXPECT_TRUE(QFile::exists(file));
 
     // No: into the recycle bin of the (sandboxed) home.
     dialogs.answerQuestion(ui::Dialogs::No);
-    w.DeleteF_oldClick();
+    w.listActions().DeleteF_oldClick();
     EXPECT_EQ(onlyQuestion(), QStringLiteral("删除|按“是”直接删除！按“否”放入回收站。"));
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(rowOf(w.LsFilelistView281, QStringLiteral("victim.txt")), -1);
@@ -221,7 +221,7 @@ TEST_F(TreeAndTransferTest, DeleteWithNothingSelectedOffersToEmptyTheBin)
     w.LsFilelistView281->clearSelection();
     w.LsFilelistView282->clearSelection();
     dialogs.answerQuestion(ui::Dialogs::No);
-    w.DeleteF_oldClick();
+    w.listActions().DeleteF_oldClick();
     EXPECT_EQ(onlyQuestion(), QStringLiteral("回收站|清空回收站？"));
 }
 

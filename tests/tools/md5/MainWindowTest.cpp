@@ -1,5 +1,6 @@
 #include "Md5TestSupport.h"
 #include "support/MainWindowFixture.h"
+#include "app/ToolLauncher.h"
 #include "filelist/LsFilelistView28.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
@@ -63,7 +64,7 @@ TEST_F(Md5Commands, SelectedFilesOfBothListsAreHashedInANewWindow)
     two->selectRow(rowOf(two, QStringLiteral("z.txt")));
 
     const QList<std::function<void()>> commands = {
-        [&] { window->md5WithSelection(); },
+        [&] { window->toolLauncher().md5WithSelection(); },
         [&] { window->MD52->trigger(); },
         [&] { window->handleHotkey(Qt::AltModifier, Qt::Key_F5); },
         [&] { Q_EMIT window->ToolButton31->customContextMenuRequested(QPoint(1, 1)); },
@@ -83,7 +84,7 @@ TEST_F(Md5Commands, NoSelectionOpensAnEmptyWindow)
 {
     window = std::make_unique<TOrvo>();
     window->LsFilelistView281->setDirectory(t.root());
-    window->md5WithSelection();
+    window->toolLauncher().md5WithSelection();
     ASSERT_EQ(forms().size(), 1);
     EXPECT_TRUE(forms().first()->mmResult->toPlainText().isEmpty());
 }

@@ -1,5 +1,6 @@
 // The main window's find commands: ToolButton30, A13, Ctrl+F2 and the "/f" switch.
 #include "support/MainWindowFixture.h"
+#include "app/ToolLauncher.h"
 #include "filelist/LsFilelistView28.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
@@ -49,7 +50,7 @@ TEST_F(SearchCommands, EachCommandOpensANewSearchWindowWithTheTransferName)
     ASSERT_TRUE(w.dirbox);
     w.dirbox->addItem(QStringLiteral("/some/folder/report 2024.txt"));
     w.dirbox->setCurrentIndex(w.dirbox->count() - 1);
-    w.ToolButton30Click();
+    w.toolLauncher().ToolButton30Click();
     w.A13->trigger();
     EXPECT_EQ(w.handleHotkey(Qt::ControlModifier, Qt::Key_F2), TOrvo::kHotkeySearch);
     const QList<Tfindfiles*> opened = searchWindows();
@@ -75,12 +76,12 @@ TEST_F(SearchCommands, ACompanionFinderBesideTheProgramIsStartedInstead)
 {
     TOrvo& w = open();
     makeCompanion(QStringLiteral("orvofindf"), false);   // not executable: the built-in window opens
-    w.ToolButton30Click();
+    w.toolLauncher().ToolButton30Click();
     EXPECT_EQ(searchWindows().size(), 1);
     EXPECT_TRUE(launcher.started.empty());
 
     makeCompanion(QStringLiteral("orvofindf.exe"), true);
-    w.ToolButton30Click();
+    w.toolLauncher().ToolButton30Click();
     makeCompanion(QStringLiteral("orvofindf"), true);
     w.handleHotkey(Qt::ControlModifier, Qt::Key_F2);
     ASSERT_EQ(launcher.started.size(), 2u);
@@ -95,7 +96,7 @@ TEST_F(SearchCommands, ShowInTheMainWindowSetsTheTreeDrivenList)
     test::TempTree t;
     t.file("sub/found.txt", 1);
     TOrvo& w = open();
-    w.switchSearch();
+    w.toolLauncher().switchSearch();
     ASSERT_EQ(searchWindows().size(), 1);
     Tfindfiles* f = searchWindows().first();
     f->Location->setText(t.root());

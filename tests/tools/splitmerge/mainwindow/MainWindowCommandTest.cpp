@@ -1,4 +1,5 @@
 #include "support/MainWindowFixture.h"
+#include "app/ToolLauncher.h"
 #include "tools/splitmerge/Fsf.h"
 #include <QApplication>
 #include <QDir>
@@ -22,7 +23,7 @@ TEST_F(SplitMergeCommand, ToolButtonHidesTheMainWindowUntilTheSplitWindowCloses)
 {
     window = std::make_unique<TOrvo>();
     window->show();
-    window->ToolButton31Click();
+    window->toolLauncher().ToolButton31Click();
     auto windows = splitWindows();
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_FALSE(window->isVisible());
@@ -38,7 +39,7 @@ TEST_F(SplitMergeCommand, SwitchOpensAWindowAndKeepsTheMainWindowVisible)
     window = std::make_unique<TOrvo>(QStringList{QStringLiteral("/H")});
     window->show();
     EXPECT_EQ(splitWindows().size(), 1u);
-    window->switchSplitMerge();
+    window->toolLauncher().switchSplitMerge();
     EXPECT_EQ(splitWindows().size(), 2u);
     EXPECT_TRUE(window->isVisible());
 }

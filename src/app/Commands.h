@@ -1,0 +1,58 @@
+#pragma once
+// How the main window and its parts make commands: a menu command or a button click runs a handler guarded,
+// so an error it raises is shown in an error box over the main window instead of crossing the event loop.
+#include "ui/Dialogs.h"
+#include <QAction>
+#include <QToolButton>
+#include <exception>
+
+namespace app {
+
+template <class F>
+void guarded(QWidget* window, F&& run)
+{
+    try {
+        run();
+    } catch (const std::exception& e) {
+        ui::Dialogs::get().error(window, QString::fromUtf8(e.what()));
+    }
+}
+
+// A command of `window` with its documented name; triggering it runs `handler` on `part`.
+template <class Part>
+QAction* newCommand(QWidget* window, Part* part, const char* name, const QString& caption, void (Part::*handler)(),
+                    bool checkable = false)
+{
+    auto* a = new QAction(caption, window);
+    a->setObjectName(QLatin1String(name));
+    a->setCheckable(checkable);
+    QObject::connect(a, &QAction::triggered, part, [window, part, handler] { guarded(window, [&] { (part->*handler)(); }); });
+    return a;
+}
+
+// A command without work of its own yet: it exists so its state follows the selection.
+inline QAction* newStateCommand(QWidget* window, const char* name, const QString& caption)
+{
+    auto* a = new QAction(caption, window);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+// A click on `button` runs `handler` on `part`.
+template <class Part>
+void onClicked(QWidget* window, QToolButton* button, Part* part, void (Part::*handler)())
+{
+    QObject::connect(button, &QToolButton::clicked, part,
+                     [window, part, handler] { guarded(window, [&] { (part->*handler)(); }); });
+}
+
+// A right click (a context-menu request) on `widget` runs `handler` on `part`.
+template <class Part>
+void onRightClicked(QWidget* window, QWidget* widget, Part* part, void (Part::*handler)())
+{
+    widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(widget, &QWidget::customContextMenuRequested, part,
+                     [window, part, handler] { guarded(window, [&] { (part->*handler)(); }); });
+}
+
+} // namespace app
