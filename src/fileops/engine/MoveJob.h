@@ -1,0 +1,24 @@
+#pragma once
+#include "fileops/engine/TransferJob.h"
+
+namespace fileops {
+
+// FO_MOVE: a rename within one file system. Across file systems the item is copied whole first; then the
+// source goes entry by entry, and only what was copied and has not changed since.
+class MoveJob : public TransferJob {
+public:
+    MoveJob(const FileOpRequest& request, FileOpPrompter& prompter, FileOpProgress& progress)
+        : TransferJob(request, prompter, progress, Verb::Move)
+    {
+    }
+
+private:
+    StepResult placeItem(const QString& src, const struct stat& ss, int dstDirFd, const QString& name,
+                         Place mode) override;
+};
+
+// Removes a moved source below `dirFd`, leaving anything that was not copied or has changed since.
+// Returns 0, or an errno value with `failed` set to the entry that stayed; ESTALE stands for "changed or new".
+int removeMovedAt(int dirFd, const QByteArray& name, const CopiedSet& copied, QByteArray& failed);
+
+} // namespace fileops
