@@ -7,30 +7,10 @@ namespace fileops {
 
 using namespace plat::posix;
 
-StepResult MoveJob::placeItem(const QString& src, const struct stat& ss, int dstDirFd, const QString& name,
-                              Place mode)
-{
-    if (!FileOpHooks::forceCrossDevice) {
-        const int e = placeEntry(AT_FDCWD, encodePath(src), dstDirFd, name, mode);
-        if (e == 0)
-            return StepResult::done();
-        if (e != EXDEV)
-            return StepResult::failed(ItemError::system(Verb::Move, e, src, QStringLiteral("rename")));
-    }
-    CopiedSet copied;
-    const StepResult copy = TreeCopier(Verb::Move, m_progress, &copied).copyEntry(src, ss, dstDirFd, name, mode);
-    if (copy.state != StepResult::Done)
-        return copy;
-    QByteArray failed;
-    const int e = removeMovedAt(AT_FDCWD, encodePath(src), copied, failed);
-    if (e == ESTALE)
-        return StepResult::failed(
-            ItemError::refusal(Verb::Delete, ItemError::ChangedDuringMove, decodePath(failed), ESTALE));
-    if (e)
-        return StepResult::failed(ItemError::system(Verb::Delete, e, decodePath(failed), QStringLiteral("remove")));
-    return StepResult::done();
-}
+namespace {
 
+// Removes a moved source below `dirFd`, leaving anything that was not copied or has changed since.
+// Returns 0, or an errno value with `failed` set to the entry that stayed; ESTALE stands for "changed or new".
 int removeMovedAt(int dirFd, const QByteArray& name, const CopiedSet& copied, QByteArray& failed)
 {
     const auto keep = [&](int e) {
@@ -73,6 +53,32 @@ int removeMovedAt(int dirFd, const QByteArray& name, const CopiedSet& copied, QB
     if (const int e = removeDirAt(dirFd, name.constData()))
         return keep(e);
     return 0;
+}
+
+} // namespace
+
+StepResult MoveJob::placeItem(const QString& src, const struct stat& ss, int dstDirFd, const QString& name,
+                              Place mode)
+{
+    if (!FileOpHooks::forceCrossDevice) {
+        const int e = placeEntry(AT_FDCWD, encodePath(src), dstDirFd, name, mode);
+        if (e == 0)
+            return StepResult::done();
+        if (e != EXDEV)
+            return StepResult::failed(ItemError::system(Verb::Move, e, src, QStringLiteral("rename")));
+    }
+    CopiedSet copied;
+    const StepResult copy = TreeCopier(Verb::Move, m_progress, &copied).copyEntry(src, ss, dstDirFd, name, mode);
+    if (copy.state != StepResult::Done)
+        return copy;
+    QByteArray failed;
+    const int e = removeMovedAt(AT_FDCWD, encodePath(src), copied, failed);
+    if (e == ESTALE)
+        return StepResult::failed(
+            ItemError::refusal(Verb::Delete, ItemError::ChangedDuringMove, decodePath(failed), ESTALE));
+    if (e)
+        return StepResult::failed(ItemError::system(Verb::Delete, e, decodePath(failed), QStringLiteral("remove")));
+    return StepResult::done();
 }
 
 } // namespace fileops

@@ -17,8 +17,4 @@ private:
                          Place mode) override;
 };
 
-// Removes a moved source below `dirFd`, leaving anything that was not copied or has changed since.
-// Returns 0, or an errno value with `failed` set to the entry that stayed; ESTALE stands for "changed or new".
-int removeMovedAt(int dirFd, const QByteArray& name, const CopiedSet& copied, QByteArray& failed);
-
 } // namespace fileops

@@ -13,7 +13,7 @@ protected:
         : FileOpJob(request, prompter, progress), m_verb(verb)
     {
     }
-    // Puts `src` (lstat record `ss`) into the open folder `dstDirFd` (the folder `dstDir`) as `name`.
+    // Puts `src` (lstat record `ss`) into the open target folder `dstDirFd` as `name`.
     virtual StepResult placeItem(const QString& src, const struct stat& ss, int dstDirFd, const QString& name,
                                  Place mode) = 0;
     bool moves() const { return m_verb == Verb::Move; }
