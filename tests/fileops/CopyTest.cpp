@@ -1,6 +1,9 @@
 // Copying: temporary names, links kept as links, collisions, replacing, merging, refusals and failures.
 #include "FileOpsHelpers.h"
+#include "fileops/engine/TreeCopier.h"
+#include "platform/posix/Faults.h"
 #include "platform/posix/FileOps.h"
+#include <optional>
 
 using namespace fotest;
 using fileops::FO_COPY;
@@ -23,8 +26,7 @@ TEST(Copy, TreeWithLinksModesAndTimesArrivesWhole)
     t.setTimes("src/a.txt", QDateTime::fromString("2020-01-02T03:04:05Z", Qt::ISODate),
                QDateTime::fromString("2019-05-06T07:08:09Z", Qt::ISODate));
     t.dir("dst");
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
 
     const auto r = run(FO_COPY, kCopyFlags, {t.path("src")}, {t.path("dst/src")}, ui);
     EXPECT_TRUE(r.success());
@@ -32,25 +34,47 @@ TEST(Copy, TreeWithLinksModesAndTimesArrivesWhole)
     EXPECT_EQ(linkTarget(t.path("dst/src/outside")), t.path("elsewhere"));   // the link, not its folder
     EXPECT_EQ(lstatOf(t.path("dst/src/a.txt")).st_mtim.tv_sec, lstatOf(t.path("src/a.txt")).st_mtim.tv_sec);
     EXPECT_TRUE(tempsBelow(t.root()).isEmpty());
-    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_TRUE(ui.calls().empty());
     t.setMode("src/ro", 0755);
     t.setMode("dst/src/ro", 0755);
 }
 
-TEST(Copy, SetUserIdSurvivesOnlyWithTheSameOwner)
+// Set-user-ID survives a copy only when the copy keeps the user, set-group-ID only when it keeps the
+// group. The copying process's user and group are pretended, so no file has to be given away.
+struct OwnerCase {
+    const char* name;
+    bool pretend;       // else the real process, which owns the source
+    int otherUser;      // added to the source's user ID
+    int otherGroup;     // added to the source's group ID
+    mode_t expected;
+};
+
+class SetIdBits : public testing::TestWithParam<OwnerCase> {};
+
+TEST_P(SetIdBits, SurviveOnlyWithTheSameOwner)
 {
+    const OwnerCase& c = GetParam();
     test::TempTree t;
-    const QString own = t.file("own", QByteArray("o"));
-    const QString foreign = t.file("foreign", QByteArray("f"));
-    t.setMode("own", 04755);
-    if (::chown(encodePath(foreign).constData(), ::geteuid() + 1, ::getegid() + 1) != 0)
-        GTEST_SKIP() << "cannot give a file away";
-    t.setMode("foreign", 06755);
+    const QString src = t.file("src", QByteArray("s"));
+    t.setMode("src", 06755);
+    const struct stat st = lstatOf(src);
+    ASSERT_EQ(st.st_mode & 07777, 06755u);
+    std::optional<plat::posix::faults::ScopedOwner> owner;
+    if (c.pretend)
+        owner.emplace(plat::posix::Owner{uid_t(st.st_uid + c.otherUser), gid_t(st.st_gid + c.otherGroup)});
     fileops::SilentPrompter ui;
-    EXPECT_TRUE(run(FO_COPY, kCopyFlags, {own, foreign}, {t.path("own2"), t.path("foreign2")}, ui).success());
-    EXPECT_EQ(lstatOf(t.path("own2")).st_mode & 07777, 04755u);
-    EXPECT_EQ(lstatOf(t.path("foreign2")).st_mode & 07777, 0755u);
+    EXPECT_TRUE(run(FO_COPY, kCopyFlags, {src}, {t.path("copy")}, ui).success());
+    EXPECT_EQ(lstatOf(t.path("copy")).st_mode & 07777, c.expected);
+    EXPECT_EQ(readAll(t.path("copy")), QByteArray("s"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Copy, SetIdBits,
+                         testing::Values(OwnerCase{"RealOwner", false, 0, 0, 06755},
+                                         OwnerCase{"SameUserAndGroup", true, 0, 0, 06755},
+                                         OwnerCase{"OtherUser", true, 1, 0, 02755},
+                                         OwnerCase{"OtherGroup", true, 0, 1, 04755},
+                                         OwnerCase{"OtherUserAndGroup", true, 1, 1, 0755}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Copy, FileGoesThroughATemporaryNameInTheTargetFolder)
 {
@@ -79,14 +103,13 @@ TEST(Copy, FailureLeavesNoPartialTargetAndIsReported)
     t.dir("dst");
     HookGuard guard;
     fileops::FileOpHooks::copyFault = [](const QString& src, qint64) { return src.endsWith("two") ? ENOSPC : 0; };
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
 
     const auto folder = run(FO_COPY, kCopyFlags, {t.path("src")}, {t.path("dst/src")}, ui);
     EXPECT_FALSE(folder.ok);
     EXPECT_FALSE(exists(t.path("dst/src")));
-    ASSERT_EQ(dialogs.callsOf("error").size(), 1u);
-    EXPECT_EQ(dialogs.callsOf("error")[0].text,
+    ASSERT_EQ(ui.callsOf("error").size(), 1u);
+    EXPECT_EQ(ui.callsOf("error")[0].text,
               QStringLiteral("无法复制“%1”：No space left on device").arg(t.path("src/sub/two")));
 
     // Replacing an existing file: the old content survives a failed copy.
@@ -96,6 +119,53 @@ TEST(Copy, FailureLeavesNoPartialTargetAndIsReported)
     EXPECT_EQ(readAll(t.path("keep")), QByteArray("old content"));
     EXPECT_TRUE(tempsBelow(t.root()).isEmpty());
 }
+
+// A write the file system refuses (ENOSPC, injected on the file being written) fails the item with a
+// message naming the source file, and leaves neither the target nor a temporary copy; a move keeps its source.
+struct WriteFailureCase {
+    const char* name;
+    int op;
+    const char* source;     // the item copied or moved into dst/
+    const char* inner;      // the file being written, below the item's temporary copy ("" : the item itself)
+    const char* failing;    // the source file named in the message
+    const char* verb;
+};
+
+class InjectedWriteFailure : public testing::TestWithParam<WriteFailureCase> {};
+
+TEST_P(InjectedWriteFailure, IsReportedAndLeavesNothing)
+{
+    const WriteFailureCase& c = GetParam();
+    test::TempTree t;
+    t.file("src/one", QByteArray("1"));
+    t.file("src/sub/two", 100000, 'z');
+    t.dir("dst");
+    HookGuard guard;
+    fileops::FileOpHooks::forceCrossDevice = true;   // a move copies too
+    const QString name = QFileInfo(t.path(c.source)).fileName();
+    QString written = QDir(t.path("dst")).canonicalPath() + u'/' +
+                      plat::posix::decodePath(fileops::TreeCopier::tempName(name, 0));
+    if (*c.inner)
+        written += u'/' + QString::fromUtf8(c.inner);
+    const QStringList before = snapshot(t.path("src"));
+    plat::posix::faults::Scoped fault(plat::posix::faults::Op::Write, written, ENOSPC);
+    test::RecordingPrompter ui;
+
+    const auto r = run(c.op, kCopyFlags, {t.path(c.source)}, {t.path("dst/") + name}, ui);
+    EXPECT_FALSE(r.ok);
+    ASSERT_EQ(ui.callsOf("error").size(), 1u);
+    EXPECT_EQ(ui.callsOf("error")[0].text, QStringLiteral("无法%1“%2”：No space left on device")
+                                               .arg(QString::fromUtf8(c.verb), t.path(c.failing)));
+    EXPECT_TRUE(QDir(t.path("dst")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_EQ(snapshot(t.path("src")), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copy, InjectedWriteFailure,
+    testing::Values(WriteFailureCase{"File", fileops::FO_COPY, "src/sub/two", "", "src/sub/two", "复制"},
+                    WriteFailureCase{"FileInAFolder", fileops::FO_COPY, "src", "sub/two", "src/sub/two", "复制"},
+                    WriteFailureCase{"CrossDeviceMove", fileops::FO_MOVE, "src", "sub/two", "src/sub/two", "移动"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The same file reached through a linked folder is never copied onto itself.
 TEST(Copy, OntoItselfThroughALinkedFolderDoesNothing)
@@ -122,15 +192,14 @@ TEST(Copy, FolderIntoItsOwnSubtreeIsRefusedEvenThroughLinks)
     t.dir("tree/sub/inner");
     t.link("way", t.path("tree/sub"));
     const QStringList before = snapshot(t.path("tree"));
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
     for (const QString& target : {t.path("tree/sub/tree"), t.path("way/inner/tree"), t.path("tree/tree")}) {
         const auto r = run(FO_COPY, kRenameFlags, {t.path("tree")}, {target}, ui);
         EXPECT_FALSE(r.ok) << target.toStdString();
     }
     EXPECT_EQ(snapshot(t.path("tree")), before);
-    ASSERT_EQ(dialogs.callsOf("error").size(), 3u);
-    EXPECT_EQ(dialogs.callsOf("error")[0].text,
+    ASSERT_EQ(ui.callsOf("error").size(), 3u);
+    EXPECT_EQ(ui.callsOf("error")[0].text,
               QStringLiteral("无法复制“%1”：目标文件夹是源文件夹本身或它的子文件夹").arg(t.path("tree")));
 }
 
@@ -159,7 +228,7 @@ TEST(Copy, RenameOnCollisionTakesTheFirstFreeCopyName)
 
 struct ReplaceCase {
     const char* name;
-    ui::Dialogs::Answer answer;
+    Prompt::Answer answer;
     const char* expected;
     bool success;
     bool secondRuns;   // the item after the clash is still copied
@@ -174,23 +243,23 @@ TEST_P(ReplaceAnswers, AskPerItem)
     t.file("src/a", QByteArray("new"));
     t.file("src/b", QByteArray("bee"));
     t.file("dst/a", QByteArray("old"));
-    test::ScriptedDialogs dialogs;
-    dialogs.answerQuestion(c.answer);
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
+    ui.answer(c.answer);
     const auto r = run(FO_COPY, kCopyFlags, {t.path("src/a"), t.path("src/b")}, {t.path("dst/a"), t.path("dst/b")}, ui);
     EXPECT_EQ(r.success(), c.success);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(readAll(t.path("dst/a")), QByteArray(c.expected));
     EXPECT_EQ(exists(t.path("dst/b")), c.secondRuns);
-    ASSERT_EQ(dialogs.callsOf("question").size(), 1u);
-    EXPECT_EQ(dialogs.callsOf("question")[0].caption, QStringLiteral("确认文件替换"));
-    EXPECT_EQ(dialogs.callsOf("question")[0].text, QStringLiteral("此位置已包含名为“a”的项目。是否替换？"));
+    ASSERT_EQ(ui.callsOf("question").size(), 1u);
+    EXPECT_EQ(ui.callsOf("question")[0].caption, QStringLiteral("确认文件替换"));
+    EXPECT_EQ(ui.callsOf("question")[0].flags, int(Prompt::EscCancels));   // Esc cancels the whole operation
+    EXPECT_EQ(ui.callsOf("question")[0].text, QStringLiteral("此位置已包含名为“a”的项目。是否替换？"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Copy, ReplaceAnswers,
-                         testing::Values(ReplaceCase{"yes", ui::Dialogs::Yes, "new", true, true},
-                                         ReplaceCase{"no", ui::Dialogs::No, "old", false, true},
-                                         ReplaceCase{"cancel", ui::Dialogs::Cancel, "old", false, false}),
+                         testing::Values(ReplaceCase{"yes", Prompt::Yes, "new", true, true},
+                                         ReplaceCase{"no", Prompt::No, "old", false, true},
+                                         ReplaceCase{"cancel", Prompt::Cancel, "old", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Copy, FolderOntoFolderMergesAndAsksPerFile)
@@ -202,16 +271,15 @@ TEST(Copy, FolderOntoFolderMergesAndAsksPerFile)
     t.file("dst/d/same", QByteArray("old"));
     t.file("dst/d/mine", QByteArray("mine"));
     t.dir("dst/d/sub");
-    test::ScriptedDialogs dialogs;
-    dialogs.answerQuestion(ui::Dialogs::No);
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
+    ui.answer(Prompt::No);
     const auto r = run(FO_COPY, kCopyFlags, {t.path("src/d")}, {t.path("dst/d")}, ui);
     EXPECT_FALSE(r.success());   // one file was left out
     EXPECT_EQ(readAll(t.path("dst/d/same")), QByteArray("old"));
     EXPECT_EQ(readAll(t.path("dst/d/mine")), QByteArray("mine"));
     EXPECT_EQ(readAll(t.path("dst/d/fresh")), QByteArray("fresh"));
     EXPECT_EQ(readAll(t.path("dst/d/sub/x")), QByteArray("x"));
-    EXPECT_EQ(dialogs.callsOf("question").size(), 1u);
+    EXPECT_EQ(ui.callsOf("question").size(), 1u);
 }
 
 TEST(Copy, ReplacingNeverPutsAFileOverAFolder)
@@ -231,14 +299,13 @@ TEST(Copy, SpecialFilesAreAnErrorAndLeaveNothing)
     t.file("src/a", QByteArray("a"));
     t.fifo("src/pipe");
     t.dir("dst");
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
     const auto r = run(FO_COPY, kCopyFlags, {t.path("src")}, {t.path("dst/src")}, ui);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(exists(t.path("dst/src")));
     EXPECT_TRUE(tempsBelow(t.path("dst")).isEmpty());
-    ASSERT_EQ(dialogs.callsOf("error").size(), 1u);
-    EXPECT_EQ(dialogs.callsOf("error")[0].text,
+    ASSERT_EQ(ui.callsOf("error").size(), 1u);
+    EXPECT_EQ(ui.callsOf("error")[0].text,
               QStringLiteral("无法复制“%1”：不是普通文件、文件夹或链接").arg(t.path("src/pipe")));
 }
 
@@ -246,13 +313,12 @@ TEST(Copy, MissingTargetFolderIsCreatedOnlyWhenAllowed)
 {
     test::TempTree t;
     t.file("src/a", QByteArray("a"));
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
-    dialogs.answerQuestion(ui::Dialogs::No);
+    test::RecordingPrompter ui;
+    ui.answer(Prompt::No);
     EXPECT_FALSE(run(FO_COPY, kCopyFlags, {t.path("src/a")}, {t.path("new/deeper/a")}, ui).success());
     EXPECT_FALSE(exists(t.path("new")));
-    ASSERT_EQ(dialogs.callsOf("question").size(), 1u);
-    EXPECT_EQ(dialogs.callsOf("question")[0].text,
+    ASSERT_EQ(ui.callsOf("question").size(), 1u);
+    EXPECT_EQ(ui.callsOf("question")[0].text,
               QStringLiteral("目标文件夹“%1”不存在。是否创建？").arg(t.path("new/deeper/")));
     EXPECT_TRUE(run(FO_COPY, kCopyFlags | fileops::FOF_NOCONFIRMMKDIR, {t.path("src/a")}, {t.path("new/deeper/a")}, ui)
                     .success());

@@ -12,8 +12,7 @@ namespace {
 
 struct DeleteCommand : testing::Test {
     test::TempTree t;
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui{nullptr};
+    test::RecordingPrompter ui;
     test::FakeInstances instances;
     test::FakeVolumes volumes;
     plat::ScopedServices scoped{[this] {
@@ -33,15 +32,15 @@ struct DeleteCommand : testing::Test {
 TEST_F(DeleteCommand, EscapeCancelsAndDeletesNothing)
 {
     const auto items = selection();
-    dialogs.answerQuestion(ui::Dialogs::Cancel);
+    ui.answer(Prompt::Cancel);
     const auto out = fileops::deleteSelection(items, ui);
     EXPECT_TRUE(out.cancelled);
     EXPECT_FALSE(out.changed);
     EXPECT_TRUE(exists(t.path("f.txt")));
     EXPECT_TRUE(exists(t.path("d/inner")));
-    ASSERT_EQ(dialogs.calls().size(), 1u);
-    EXPECT_EQ(dialogs.calls()[0].text, QStringLiteral("按“是”直接删除！按“否”放入回收站。"));
-    EXPECT_EQ(dialogs.calls()[0].caption, QStringLiteral("删除"));
+    ASSERT_EQ(ui.calls().size(), 1u);
+    EXPECT_EQ(ui.calls()[0].text, QStringLiteral("按“是”直接删除！按“否”放入回收站。"));
+    EXPECT_EQ(ui.calls()[0].caption, QStringLiteral("删除"));
     // The trees were told to let go and to resume, whatever the answer.
     EXPECT_EQ(instances.posted, (std::vector<int>{plat::WM_TREE_SUSPEND, plat::WM_TREE_RESUME}));
 }
@@ -49,25 +48,25 @@ TEST_F(DeleteCommand, EscapeCancelsAndDeletesNothing)
 TEST_F(DeleteCommand, NoPutsItemsIntoTheRecycleBin)
 {
     const auto items = selection();
-    dialogs.answerQuestion(ui::Dialogs::No);
+    ui.answer(Prompt::No);
     const auto out = fileops::deleteSelection(items, ui);
     EXPECT_TRUE(out.changed);
     EXPECT_FALSE(exists(t.path("f.txt")));
     EXPECT_TRUE(exists(fileops::TTrash::homeTrashFiles() + "d/inner"));
-    EXPECT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(ui.calls().size(), 1u);
 }
 
 TEST_F(DeleteCommand, YesDeletesForGoodAfterTheSecondQuestion)
 {
     const auto items = selection();
-    dialogs.answerQuestion(ui::Dialogs::Yes);
-    dialogs.answerQuestion(ui::Dialogs::Yes);
+    ui.answer(Prompt::Yes);
+    ui.answer(Prompt::Yes);
     EXPECT_TRUE(fileops::deleteSelection(items, ui).changed);
     EXPECT_FALSE(exists(t.path("f.txt")));
     EXPECT_FALSE(exists(t.path("d")));
     EXPECT_FALSE(exists(fileops::TTrash::homeTrashFiles() + "d"));
-    ASSERT_EQ(dialogs.callsOf("question").size(), 2u);
-    EXPECT_EQ(dialogs.callsOf("question")[1].text, QStringLiteral("确实要永久删除这 2 项吗？"));
+    ASSERT_EQ(ui.callsOf("question").size(), 2u);
+    EXPECT_EQ(ui.callsOf("question")[1].text, QStringLiteral("确实要永久删除这 2 项吗？"));
 }
 
 TEST_F(DeleteCommand, FilesOnlyTellNoTreeAndAMissingItemIsReported)
@@ -75,17 +74,17 @@ TEST_F(DeleteCommand, FilesOnlyTellNoTreeAndAMissingItemIsReported)
     t.file("a", QByteArray("a"));
     const QList<ListItem> items = {{"a", t.path("a"), "file"}, {"gone", t.path("gone"), "file"},
                                    {"..", t.path(".."), "dir"}};
-    dialogs.answerQuestion(ui::Dialogs::No);
+    ui.answer(Prompt::No);
     EXPECT_TRUE(fileops::deleteSelection(items, ui).changed);
     EXPECT_FALSE(exists(t.path("a")));
-    ASSERT_EQ(dialogs.callsOf("message").size(), 1u);
-    EXPECT_EQ(dialogs.callsOf("message")[0].text,
+    ASSERT_EQ(ui.callsOf("message").size(), 1u);
+    EXPECT_EQ(ui.callsOf("message")[0].text,
               QStringLiteral("无法读取源文件（夹）“") + t.path("gone") +
                   QStringLiteral("”，源文件（夹）不存在，可能被删除或者被改名了。此项操作取消。"));
 
     instances.posted.clear();
     t.file("b", QByteArray("b"));
-    dialogs.answerQuestion(ui::Dialogs::No);
+    ui.answer(Prompt::No);
     fileops::deleteSelection({{"b", t.path("b"), "file"}}, ui);
     EXPECT_TRUE(instances.posted.empty());
 }
@@ -96,12 +95,12 @@ TEST_F(DeleteCommand, APartlyFailedDeleteStillRefreshesWhatWentAway)
     t.file("b", QByteArray("b"));
     HookGuard guard;
     fileops::FileOpHooks::trashFault = [&](const QString& p) { return p.endsWith("/b") ? EROFS : 0; };
-    dialogs.answerQuestion(ui::Dialogs::No);   // do not delete b for good
+    ui.answer(Prompt::No);   // do not delete b for good
     EXPECT_TRUE(fileops::DeleteItems({{"a", t.path("a"), "file"}, {"b", t.path("b"), "file"}}, false, ui));
     EXPECT_FALSE(exists(t.path("a")));
     EXPECT_TRUE(exists(t.path("b")));
 
-    dialogs.answerQuestion(ui::Dialogs::No);
+    ui.answer(Prompt::No);
     EXPECT_FALSE(fileops::DeleteItems({{"b", t.path("b"), "file"}}, false, ui));   // nothing changed
 }
 
@@ -109,13 +108,13 @@ TEST_F(DeleteCommand, PicturesOfTheThumbnailPage)
 {
     t.file("p1.jpg", QByteArray("1"));
     t.file("p2.jpg", QByteArray("2"));
-    dialogs.answerQuestion(ui::Dialogs::Cancel);
+    ui.answer(Prompt::Cancel);
     EXPECT_FALSE(fileops::deletePictures({t.path("p1.jpg")}, ui));
-    EXPECT_EQ(dialogs.calls()[0].text, QStringLiteral("按“是”直接删除图片\r\n按“否”放入回收站。"));
-    dialogs.answerQuestion(ui::Dialogs::No);
+    EXPECT_EQ(ui.calls()[0].text, QStringLiteral("按“是”直接删除图片\r\n按“否”放入回收站。"));
+    ui.answer(Prompt::No);
     EXPECT_TRUE(fileops::deletePictures({t.path("p1.jpg")}, ui));
     EXPECT_TRUE(exists(fileops::TTrash::homeTrashFiles() + "p1.jpg"));
-    dialogs.answerQuestion(ui::Dialogs::Yes);
+    ui.answer(Prompt::Yes);
     EXPECT_TRUE(fileops::deletePictures({t.path("p2.jpg")}, ui));
     EXPECT_FALSE(exists(t.path("p2.jpg")));
     EXPECT_FALSE(exists(fileops::TTrash::homeTrashFiles() + "p2.jpg"));

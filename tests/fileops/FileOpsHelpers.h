@@ -3,6 +3,7 @@
 #include "fileops/engine/FileOpEngine.h"
 #include "fileops/engine/FileOperation.h"
 #include "support/ScriptedDialogs.h"
+#include "support/RecordingPrompter.h"
 #include "support/TempTree.h"
 #include <QDir>
 #include <QDirIterator>
@@ -12,6 +13,8 @@
 #include <unistd.h>
 
 namespace fotest {
+
+using Prompt = fileops::FileOpPrompter;
 
 inline QByteArray encodePath(const QString& p)
 {

@@ -9,8 +9,7 @@ namespace {
 
 struct Flying : testing::Test {
     test::TempTree t;
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui{nullptr};
+    test::RecordingPrompter ui;
     TFlyingOp op;
     void SetUp() override
     {
@@ -24,18 +23,18 @@ TEST_F(Flying, OnlyMissingItemsGiveOneMessageEachAndNoOperation)
     op.FileList = {t.path("x"), t.path("y")};
     op.DestinationDirectory = t.root();
     EXPECT_FALSE(op.CopyFiles(true));
-    const auto m = dialogs.callsOf("message");
+    const auto m = ui.callsOf("message");
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[1].text, QStringLiteral("无法读取源文件（夹）“") + t.path("y") +
                              QStringLiteral("”，源文件（夹）不存在，可能被删除或者被改名了。此项操作取消。"));
-    EXPECT_EQ(dialogs.calls().size(), 2u);
+    EXPECT_EQ(ui.calls().size(), 2u);
 
     op.FileList.clear();
     EXPECT_FALSE(op.CopyFiles(true));   // empty list: silently false
     op.FileList = {t.path("x")};
     op.DestinationDirectory.clear();
     EXPECT_FALSE(op.MoveFiles(true));
-    EXPECT_EQ(dialogs.calls().back().text, QStringLiteral("目标文件夹不能为空"));
+    EXPECT_EQ(ui.calls().back().text, QStringLiteral("目标文件夹不能为空"));
 }
 
 TEST_F(Flying, FolderOntoItselfOrItsSubfolderIsLeftOutAndTheRestGoes)
@@ -51,7 +50,7 @@ TEST_F(Flying, FolderOntoItselfOrItsSubfolderIsLeftOutAndTheRestGoes)
     op.FileList = {t.path("tree")};
     op.DestinationDirectory = t.path("tree/");
     EXPECT_FALSE(op.CopyFiles(true));
-    const auto m = dialogs.callsOf("message");
+    const auto m = ui.callsOf("message");
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[0].text, QStringLiteral("目标文件夹是源文件夹“") + t.path("tree") + QStringLiteral("”的子文件夹，此项操作取消。"));
     EXPECT_EQ(m[1].text, QStringLiteral("目标文件夹“") + t.path("tree") + QStringLiteral("”和源文件夹相同，此项操作取消。"));
@@ -62,19 +61,19 @@ TEST_F(Flying, SameFolderAsksAndOnlyACopyWithCopyNamesGoesOn)
     t.file("a", QByteArray("a"));
     op.FileList = {t.path("a")};
     op.DestinationDirectory = t.root();
-    dialogs.answerQuestion(ui::Dialogs::Yes);
+    ui.answer(Prompt::Yes);
     EXPECT_FALSE(op.MoveFiles(true));
-    dialogs.answerQuestion(ui::Dialogs::No);
+    ui.answer(Prompt::No);
     EXPECT_FALSE(op.CopyFiles(true));
-    dialogs.answerQuestion(ui::Dialogs::Yes);
+    ui.answer(Prompt::Yes);
     EXPECT_TRUE(op.CopyFiles(true));
     EXPECT_EQ(readAll(t.path("复件 a")), QByteArray("a"));
     EXPECT_TRUE(exists(t.path("a")));
-    const auto q = dialogs.callsOf("question");
+    const auto q = ui.callsOf("question");
     ASSERT_EQ(q.size(), 3u);
     EXPECT_EQ(q[0].text, QStringLiteral("拖放操作在同一文件夹里,是否继续？"));
     EXPECT_EQ(q[0].caption, QStringLiteral("提示"));
-    EXPECT_TRUE(dialogs.callsOf("message").empty());
+    EXPECT_TRUE(ui.callsOf("message").empty());
 }
 
 TEST_F(Flying, FailureAndCancelAreReportedNeverSuccess)
@@ -85,16 +84,16 @@ TEST_F(Flying, FailureAndCancelAreReportedNeverSuccess)
     t.fifo("src/pipe");
     op.FileList = {t.path("src/a"), t.path("src/b")};
     op.DestinationDirectory = t.path("dst/");
-    dialogs.answerQuestion(ui::Dialogs::No);   // keep the old a: the rest goes, but it is no success
+    ui.answer(Prompt::No);   // keep the old a: the rest goes, but it is no success
     EXPECT_FALSE(op.CopyFiles(false));
     EXPECT_TRUE(op.Aborted);
     EXPECT_EQ(readAll(t.path("dst/b")), QByteArray("b"));
-    EXPECT_EQ(dialogs.calls().back().text, QStringLiteral("  操作取消。 "));
+    EXPECT_EQ(ui.calls().back().text, QStringLiteral("  操作取消。 "));
 
     op.FileList = {t.path("src/pipe")};
     EXPECT_FALSE(op.CopyFiles(true));
-    EXPECT_EQ(dialogs.callsOf("error").size(), 1u);
-    EXPECT_EQ(dialogs.calls().back().text, QStringLiteral(" 操作失败! "));
+    EXPECT_EQ(ui.callsOf("error").size(), 1u);
+    EXPECT_EQ(ui.calls().back().text, QStringLiteral(" 操作失败! "));
 }
 
 } // namespace

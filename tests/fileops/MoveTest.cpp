@@ -35,12 +35,11 @@ TEST(Move, OntoItselfOrIntoItsOwnSubtreeChangesNothing)
     t.dir("real/sub");
     t.link("alias", t.path("real"));
     const QStringList before = snapshot(t.path("real"));
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
     EXPECT_TRUE(run(FO_MOVE, kRenameFlags, {t.path("real/f")}, {t.path("alias/f")}, ui).success());
     EXPECT_FALSE(run(FO_MOVE, kRenameFlags, {t.path("real")}, {t.path("alias/sub/real")}, ui).ok);
     EXPECT_EQ(snapshot(t.path("real")), before);
-    EXPECT_EQ(dialogs.callsOf("error").size(), 1u);
+    EXPECT_EQ(ui.callsOf("error").size(), 1u);
 }
 
 TEST(Move, ReplacingAFileIsOneAtomicRename)
@@ -48,12 +47,16 @@ TEST(Move, ReplacingAFileIsOneAtomicRename)
     test::TempTree t;
     t.file("src/a", QByteArray("new"));
     t.file("dst/a", QByteArray("old"));
-    test::ScriptedDialogs dialogs;
-    dialogs.answerQuestion(ui::Dialogs::Yes);
-    fileops::DialogsPrompter ui(nullptr);
+    const struct stat before = lstatOf(t.path("src/a"));
+    test::RecordingPrompter ui;
+    ui.answer(Prompt::Yes);
     EXPECT_TRUE(run(FO_MOVE, kCopyFlags, {t.path("src/a")}, {t.path("dst/a")}, ui).success());
     EXPECT_EQ(readAll(t.path("dst/a")), QByteArray("new"));
     EXPECT_FALSE(exists(t.path("src/a")));
+    // The moved file itself, not a copy of it: same inode on the same device.
+    const struct stat after = lstatOf(t.path("dst/a"));
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_dev, before.st_dev);
 }
 
 TEST(Move, MergingFoldersRemovesTheSourceOnlyWhenEverythingMoved)
@@ -62,9 +65,8 @@ TEST(Move, MergingFoldersRemovesTheSourceOnlyWhenEverythingMoved)
     t.file("src/d/a", QByteArray("new a"));
     t.file("src/d/b", QByteArray("b"));
     t.file("dst/d/a", QByteArray("old a"));
-    test::ScriptedDialogs dialogs;
-    dialogs.answerQuestion(ui::Dialogs::No);
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
+    ui.answer(Prompt::No);
     EXPECT_FALSE(run(FO_MOVE, kCopyFlags, {t.path("src/d")}, {t.path("dst/d")}, ui).success());
     EXPECT_EQ(readAll(t.path("src/d/a")), QByteArray("new a"));   // declined: stays at the source
     EXPECT_EQ(readAll(t.path("dst/d/a")), QByteArray("old a"));
@@ -118,16 +120,15 @@ TEST_P(CrossDevice, AFailedCopyKeepsTheSourceAndRemovesThePartialTarget)
     fileops::FileOpHooks::copyFault = [](const QString& src, qint64) {
         return src.endsWith("/z") || src.endsWith("/single") ? ENOSPC : 0;
     };
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
     EXPECT_FALSE(run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui).ok);
     EXPECT_FALSE(run(FO_MOVE, kCopyFlags, {t.path("src/single")}, {targetRoot + "single"}, ui).ok);
     EXPECT_EQ(snapshot(t.path("src")), before);
     EXPECT_FALSE(exists(targetRoot + "tree"));
     EXPECT_FALSE(exists(targetRoot + "single"));
     EXPECT_TRUE(tempsBelow(targetRoot).isEmpty());
-    ASSERT_EQ(dialogs.callsOf("error").size(), 2u);
-    EXPECT_EQ(dialogs.callsOf("error")[1].text,
+    ASSERT_EQ(ui.callsOf("error").size(), 2u);
+    EXPECT_EQ(ui.callsOf("error")[1].text,
               QStringLiteral("无法移动“%1”：No space left on device").arg(t.path("src/single")));
 }
 
@@ -145,16 +146,15 @@ TEST_P(CrossDevice, WhatChangesInTheSourceDuringTheCopyIsKept)
         }
         return 0;
     };
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
     const auto r = run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui);
     EXPECT_FALSE(r.ok);   // the source could not be removed whole
     ASSERT_FALSE(changed.isEmpty());
     EXPECT_TRUE(readAll(changed).endsWith("written during the move"));
     const QString other = changed.endsWith("/a") ? t.path("src/tree/b") : t.path("src/tree/a");
     EXPECT_FALSE(exists(other));   // unchanged and copied: moved
-    ASSERT_EQ(dialogs.callsOf("error").size(), 1u);
-    EXPECT_EQ(dialogs.callsOf("error")[0].text,
+    ASSERT_EQ(ui.callsOf("error").size(), 1u);
+    EXPECT_EQ(ui.callsOf("error")[0].text,
               QStringLiteral("无法删除“%1”：移动时被修改或新建，已保留").arg(changed));
 }
 

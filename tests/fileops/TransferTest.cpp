@@ -26,8 +26,7 @@ QString missingText(const QString& p)
 
 struct Paste : testing::Test {
     test::TempTree t;
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui{nullptr};
+    test::RecordingPrompter ui;
     TTransferList list;
     int relists = 0;
     void SetUp() override { list.OnRelist = [this] { ++relists; }; }
@@ -40,7 +39,7 @@ TEST_F(Paste, CutCopySkipsDrivesAndTheParentRowWithOneMessageEach)
                  TTransferList::kMove, ui);
     EXPECT_EQ(list.ClipList, QStringList({t.path("a"), t.path("d")}));
     EXPECT_EQ(list.ClipOperation, TTransferList::kMove);
-    const auto m = dialogs.callsOf("message");
+    const auto m = ui.callsOf("message");
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[0].text, QStringLiteral("  磁盘或上一级文件夹不能复制或者剪贴。此项操作已跳过。"));
 }
@@ -58,7 +57,7 @@ TEST_F(Paste, ACopyStaysPendingForAnotherPaste)
     EXPECT_EQ(readAll(t.path("two/d/x")), QByteArray("x"));
     EXPECT_EQ(list.ClipList.size(), 2);
     EXPECT_EQ(relists, 2);
-    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_TRUE(ui.calls().empty());
 }
 
 TEST_F(Paste, AMoveRemovesExactlyTheMovedEntries)
@@ -69,17 +68,17 @@ TEST_F(Paste, AMoveRemovesExactlyTheMovedEntries)
     t.dir("dst");
     list.CutCopy({fileItem(t.path("src/a")), fileItem(t.path("src/missing")), fileItem(t.path("src/c"))},
                  TTransferList::kMove, ui);
-    dialogs.answerQuestion(ui::Dialogs::No);   // keep the older c: that entry is not moved
+    ui.answer(Prompt::No);   // keep the older c: that entry is not moved
     EXPECT_TRUE(list.PasteFiles(t.path("dst"), false, ui));   // the last entry failed, the first succeeded
     EXPECT_EQ(relists, 1);
     EXPECT_EQ(list.ClipList, QStringList({t.path("src/missing"), t.path("src/c")}));
     EXPECT_EQ(readAll(t.path("dst/a")), QByteArray("a"));
     EXPECT_EQ(readAll(t.path("src/c")), QByteArray("c"));
-    ASSERT_EQ(dialogs.callsOf("message").size(), 1u);
-    EXPECT_EQ(dialogs.callsOf("message")[0].text, missingText(t.path("src/missing")));
+    ASSERT_EQ(ui.callsOf("message").size(), 1u);
+    EXPECT_EQ(ui.callsOf("message")[0].text, missingText(t.path("src/missing")));
 
     // Nothing left to move succeeds: no re-list, false, the list unchanged.
-    dialogs.answerQuestion(ui::Dialogs::No);
+    ui.answer(Prompt::No);
     EXPECT_FALSE(list.PasteFiles(t.path("dst"), false, ui));
     EXPECT_EQ(relists, 1);
     EXPECT_EQ(list.ClipList.size(), 2);
@@ -94,7 +93,7 @@ TEST_F(Paste, FolderIntoItselfOrItsSubfolderIsRefusedAndTheNextEntryGoes)
     EXPECT_TRUE(list.PasteFiles(t.path("tree/sub"), true, ui));
     EXPECT_TRUE(list.PasteFiles(t.path("alias"), true, ui));     // the same sub-folder through a link
     EXPECT_TRUE(list.PasteFiles(t.path("tree"), true, ui));
-    const auto m = dialogs.callsOf("message");
+    const auto m = ui.callsOf("message");
     ASSERT_EQ(m.size(), 3u);
     const QString sub = QStringLiteral("目标文件夹是源文件夹“") + t.path("tree") + QStringLiteral("”的子文件夹，此项操作取消。");
     EXPECT_EQ(m[0].text, sub);
@@ -118,15 +117,14 @@ TEST_P(PasteIntoOwnFolder, CopyNameOrNothing)
     const SameFolderCase& c = GetParam();
     test::TempTree t;
     t.file("f.txt", QByteArray("f"));
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
+    test::RecordingPrompter ui;
     TTransferList list;
     list.CutCopy({fileItem(t.path("f.txt"))}, c.mode, ui);
     EXPECT_EQ(list.PasteFiles(t.root(), c.rename, ui), c.copied);
     EXPECT_EQ(readAll(t.path("复件 f.txt")), c.copied ? QByteArray("f") : QByteArray("<unreadable>"));
     EXPECT_EQ(readAll(t.path("f.txt")), QByteArray("f"));
     EXPECT_EQ(list.ClipList.size(), 1);
-    EXPECT_TRUE(dialogs.calls().empty());   // ends silently
+    EXPECT_TRUE(ui.calls().empty());   // ends silently
 }
 
 INSTANTIATE_TEST_SUITE_P(Paste, PasteIntoOwnFolder,
@@ -140,11 +138,11 @@ TEST_F(Paste, RefusalsOfPasteFiles)
 {
     EXPECT_FALSE(list.PasteFiles(t.path("nowhere"), true, ui));
     EXPECT_FALSE(list.PasteFiles(t.root(), true, ui));
-    ASSERT_EQ(dialogs.calls().size(), 2u);
-    EXPECT_EQ(dialogs.calls()[0].kind, QStringLiteral("error"));
-    EXPECT_EQ(dialogs.calls()[0].text, QStringLiteral("粘贴到的路径不存在，粘贴取消。"));
-    EXPECT_EQ(dialogs.calls()[1].kind, QStringLiteral("warning"));
-    EXPECT_EQ(dialogs.calls()[1].text, QStringLiteral("无文件选择复制或是剪切。"));
+    ASSERT_EQ(ui.calls().size(), 2u);
+    EXPECT_EQ(ui.calls()[0].kind, QStringLiteral("error"));
+    EXPECT_EQ(ui.calls()[0].text, QStringLiteral("粘贴到的路径不存在，粘贴取消。"));
+    EXPECT_EQ(ui.calls()[1].kind, QStringLiteral("warning"));
+    EXPECT_EQ(ui.calls()[1].text, QStringLiteral("无文件选择复制或是剪切。"));
 }
 
 TEST_F(Paste, CommandRefusesDrivesAndEmptyPathsAndAsksFirst)
@@ -156,18 +154,18 @@ TEST_F(Paste, CommandRefusesDrivesAndEmptyPathsAndAsksFirst)
               fileops::PasteOutcome::Refused);
     EXPECT_EQ(fileops::pasteCommand(list, false, "", fileops::dirboxHintCut(), true, ui).step,
               fileops::PasteOutcome::Refused);
-    dialogs.answerQuestion(ui::Dialogs::No);
+    ui.answer(Prompt::No);
     EXPECT_EQ(fileops::pasteCommand(list, false, t.path("dst/"), fileops::dirboxHintCut(), true, ui).step,
               fileops::PasteOutcome::Declined);
     EXPECT_TRUE(exists(t.path("src/a")));
-    dialogs.answerQuestion(ui::Dialogs::Yes);
+    ui.answer(Prompt::Yes);
     const auto done = fileops::pasteCommand(list, true, t.path("dst/"), fileops::dirboxHintCut(), true, ui);
     EXPECT_EQ(done.step, fileops::PasteOutcome::Pasted);
     EXPECT_TRUE(done.transferred);
     EXPECT_TRUE(done.pendingEmpty);
     EXPECT_TRUE(exists(t.path("dst/a")));
 
-    const auto& c = dialogs.calls();
+    const auto& c = ui.calls();
     ASSERT_EQ(c.size(), 4u);
     EXPECT_EQ(c[0].text, QStringLiteral("不能粘贴到DRIVES，粘贴已取消。"));
     EXPECT_EQ(c[1].text, QStringLiteral("粘贴到的路径不能为空，粘贴已取消。"));

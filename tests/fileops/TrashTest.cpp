@@ -57,16 +57,15 @@ TEST_F(Trash, EmptyingRemovesEverythingInsideButFollowsNoLink)
     ASSERT_TRUE(sizes.open(QIODevice::WriteOnly));
     sizes.close();
 
-    test::ScriptedDialogs dialogs;
-    fileops::DialogsPrompter ui(nullptr);
-    dialogs.answerQuestion(ui::Dialogs::No);
+    test::RecordingPrompter ui;
+    ui.answer(Prompt::No);
     EXPECT_FALSE(fileops::askEmptyRecycleBin(ui));
     EXPECT_TRUE(exists(files + "item"));
-    dialogs.answerQuestion(ui::Dialogs::Yes);
+    ui.answer(Prompt::Yes);
     EXPECT_TRUE(fileops::askEmptyRecycleBin(ui));
-    ASSERT_EQ(dialogs.callsOf("question").size(), 2u);
-    EXPECT_EQ(dialogs.callsOf("question")[1].text, QStringLiteral("清空回收站？"));
-    EXPECT_EQ(dialogs.callsOf("question")[1].caption, QStringLiteral("回收站"));
+    ASSERT_EQ(ui.callsOf("question").size(), 2u);
+    EXPECT_EQ(ui.callsOf("question")[1].text, QStringLiteral("清空回收站？"));
+    EXPECT_EQ(ui.callsOf("question")[1].caption, QStringLiteral("回收站"));
 
     const auto empty = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
     EXPECT_TRUE(QDir(files).entryList(empty).isEmpty());

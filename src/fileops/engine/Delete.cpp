@@ -1,4 +1,5 @@
 #include "fileops/engine/Delete.h"
+#include "fileops/engine/ErrorTexts.h"
 #include "fileops/engine/FileOpTypes.h"
 #include "fileops/engine/FileOperation.h"
 #include "platform/posix/FileOps.h"
@@ -6,17 +7,10 @@
 #include "platform/Instances.h"
 #include "platform/Services.h"
 #include <cerrno>
-#include <unistd.h>
 
 namespace fileops {
 
 namespace {
-
-QString missingText(const QString& path)
-{
-    return QStringLiteral("无法读取源文件（夹）“") + path +
-           QStringLiteral("”，源文件（夹）不存在，可能被删除或者被改名了。此项操作取消。");
-}
 
 void postToInstances(int message)
 {
@@ -35,7 +29,7 @@ bool DeleteItems(const QList<ListItem>& selected, bool permanent, FileOpPrompter
             continue;
         struct stat st;
         if (!plat::posix::lstatPath(item.path, st)) {
-            ui.message(missingText(item.path));
+            ui.message(texts::missingSource(item.path));
             changed = true;
             continue;
         }
@@ -103,8 +97,8 @@ bool deletePictures(const QStringList& files, FileOpPrompter& ui)
             r.flags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT;
             r.sources = {f};
             runFileOperation(r, ui);
-        } else if (::unlink(plat::posix::encodePath(f).constData()) != 0) {
-            ui.error(QStringLiteral("无法删除“%1”：%2").arg(f, plat::posix::errnoText(errno)));
+        } else if (const int e = plat::posix::removeFile(f)) {
+            ui.error(texts::failure(ItemError::system(Verb::Delete, e, f, QStringLiteral("unlink"))));
         }
         struct stat st;
         if (!plat::posix::lstatPath(f, st))

@@ -1,4 +1,5 @@
 #include "fileops/engine/FlyingOp.h"
+#include "fileops/engine/ErrorTexts.h"
 #include "fileops/engine/FileOpTypes.h"
 #include "fileops/engine/FileOperation.h"
 #include "platform/posix/FileOps.h"
@@ -25,12 +26,11 @@ bool TFlyingOp::run(int op, bool renameOnCollision)
     if (FileList.isEmpty())
         return false;
     if (DestinationDirectory.isEmpty()) {
-        ui.message(QStringLiteral("目标文件夹不能为空"));
+        ui.message(texts::dropTargetEmpty());
         return false;
     }
     QStringList sources, targets;
-    struct stat dst;
-    const bool dstKnown = ::stat(plat::posix::encodePath(DestinationDirectory).constData(), &dst) == 0;
+    const std::optional<plat::posix::FileId> dst = plat::posix::fileId(DestinationDirectory);
     for (const QString& e : FileList) {
         if (SourceDirectory.isEmpty())
             SourceDirectory = path::folderPart(e);
@@ -39,12 +39,12 @@ bool TFlyingOp::run(int op, bool renameOnCollision)
         const bool exists = plat::posix::lstatPath(e, ls);
         if (path::isDirectory(e)) {
             const bool real = exists && S_ISDIR(ls.st_mode);
-            if (e + u'/' == DestinationDirectory || (real && dstKnown && plat::posix::sameIdentity(ls, dst))) {
-                ui.message(QStringLiteral("目标文件夹“") + e + QStringLiteral("”和源文件夹相同，此项操作取消。"));
+            if (e + u'/' == DestinationDirectory || (real && dst == plat::posix::FileId::of(ls))) {
+                ui.message(texts::sameFolderAsSource(e));
                 continue;
             }
             if (DestinationDirectory.startsWith(e + u'/') || (real && plat::posix::folderIsOrIsUnder(DestinationDirectory, ls))) {
-                ui.message(QStringLiteral("目标文件夹是源文件夹“") + e + QStringLiteral("”的子文件夹，此项操作取消。"));
+                ui.message(texts::targetInsideSource(e));
                 continue;
             }
         }
@@ -52,8 +52,7 @@ bool TFlyingOp::run(int op, bool renameOnCollision)
             sources << e;
             targets << DestinationDirectory + n;
         } else {
-            ui.message(QStringLiteral("无法读取源文件（夹）“") + e +
-                       QStringLiteral("”，源文件（夹）不存在，可能被删除或者被改名了。此项操作取消。"));
+            ui.message(texts::missingSource(e));
         }
     }
     if (sources.isEmpty())
@@ -75,7 +74,7 @@ bool TFlyingOp::run(int op, bool renameOnCollision)
     const FileOpResult res = runFileOperation(r, ui);
     if (!res.success()) {
         // A partly done operation is reported, never taken for a success.
-        ui.message(res.ok && res.anyAborted ? QStringLiteral("  操作取消。 ") : QStringLiteral(" 操作失败! "));
+        ui.message(res.ok && res.anyAborted ? texts::dropCancelled() : texts::dropFailed());
         Aborted = true;
         return false;
     }

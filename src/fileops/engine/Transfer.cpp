@@ -1,4 +1,5 @@
 #include "fileops/engine/Transfer.h"
+#include "fileops/engine/ErrorTexts.h"
 #include "fileops/engine/FileOpTypes.h"
 #include "fileops/engine/FileOperation.h"
 #include "platform/posix/FileOps.h"
@@ -26,17 +27,9 @@ QString dirboxHintCopy()
 
 namespace {
 
-bool statFollow(const QString& p, struct stat& st)
-{
-    return !p.isEmpty() && ::stat(plat::posix::encodePath(p).constData(), &st) == 0;
-}
-
 bool sameFolder(const QString& a, const QString& b)
 {
-    if (a == b)
-        return true;
-    struct stat sa, sb;
-    return statFollow(a, sa) && statFollow(b, sb) && S_ISDIR(sa.st_mode) && plat::posix::sameIdentity(sa, sb);
+    return a == b || (path::isDirectory(a) && plat::posix::sameFile(a, b));
 }
 
 } // namespace
@@ -47,7 +40,7 @@ void TTransferList::CutCopy(const QList<ListItem>& selected, int mode, FileOpPro
     ClipList.clear();
     for (const ListItem& item : selected) {
         if (item.isDriveOrParent()) {
-            ui.message(QStringLiteral("  磁盘或上一级文件夹不能复制或者剪贴。此项操作已跳过。"));
+            ui.message(texts::driveOrParentNotTransferred());
             continue;
         }
         ClipList << item.path;
@@ -58,11 +51,11 @@ void TTransferList::CutCopy(const QList<ListItem>& selected, int mode, FileOpPro
 bool TTransferList::PasteFiles(const QString& destination, bool renameOnCollision, FileOpPrompter& ui)
 {
     if (!path::isDirectory(destination)) {
-        ui.error(QStringLiteral("粘贴到的路径不存在，粘贴取消。"));
+        ui.error(texts::pasteTargetMissing());
         return false;
     }
     if (ClipList.isEmpty()) {
-        ui.warning(QStringLiteral("无文件选择复制或是剪切。"));
+        ui.warning(texts::nothingToPaste());
         return false;
     }
     const bool move = ClipOperation == kMove;
@@ -78,14 +71,13 @@ bool TTransferList::PasteFiles(const QString& destination, bool renameOnCollisio
         const bool exists = plat::posix::lstatPath(s, ls);
         if (path::isDirectory(s)) {
             // By text as the user sees it, and by identity so that links and bind mounts cannot hide it.
-            struct stat ds;
             const bool real = exists && S_ISDIR(ls.st_mode);
-            if (s + u'/' == d || (real && statFollow(d, ds) && plat::posix::sameIdentity(ls, ds))) {
-                ui.message(QStringLiteral("目标文件夹“") + s + QStringLiteral("”和源文件夹相同，此项操作取消。"));
+            if (s + u'/' == d || (real && plat::posix::fileId(d) == plat::posix::FileId::of(ls))) {
+                ui.message(texts::sameFolderAsSource(s));
                 continue;
             }
             if (d.startsWith(s + u'/') || (real && plat::posix::folderIsOrIsUnder(d, ls))) {
-                ui.message(QStringLiteral("目标文件夹是源文件夹“") + s + QStringLiteral("”的子文件夹，此项操作取消。"));
+                ui.message(texts::targetInsideSource(s));
                 continue;
             }
         }
@@ -93,8 +85,7 @@ bool TTransferList::PasteFiles(const QString& destination, bool renameOnCollisio
             break;
         const QString t = d + path::namePart(s);
         if (!exists) {
-            ui.message(QStringLiteral("无法读取源文件（夹）“") + s +
-                       QStringLiteral("”，源文件（夹）不存在，可能被删除或者被改名了。此项操作取消。"));
+            ui.message(texts::missingSource(s));
             continue;
         }
         if (ShellFileOperation(ui, platformOp(ClipOperation), renameOnCollision, {s}, {t})) {
@@ -123,11 +114,11 @@ PasteOutcome pasteCommand(TTransferList& list, bool listTwo, const QString& path
 {
     PasteOutcome out;
     if (pathText.toUpper() == QLatin1String("DRIVES")) {
-        ui.error(QStringLiteral("不能粘贴到DRIVES，粘贴已取消。"));
+        ui.error(texts::pasteIntoDrives());
         return out;
     }
     if (pathText.isEmpty()) {
-        ui.error(QStringLiteral("粘贴到的路径不能为空，粘贴已取消。"));
+        ui.error(texts::pasteTargetEmpty());
         return out;
     }
     if (ui.question(pasteQuestion(hint, pathText, listTwo), QStringLiteral("粘贴")) != FileOpPrompter::Yes) {

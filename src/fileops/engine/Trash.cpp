@@ -10,7 +10,6 @@
 #include <QUrl>
 #include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace fileops {
 
@@ -18,22 +17,24 @@ using namespace plat::posix;
 
 namespace {
 
+constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW;
+
 QByteArray uidText()
 {
-    return QByteArray::number(uint(::getuid()));
+    return QByteArray::number(uint(realUserId()));
 }
 
 // A folder of ours for the trash: created 0700 when missing, and it must be a real folder (no link).
 int ensurePrivateDir(int parentFd, const char* name, bool mustBeOwned)
 {
-    if (::mkdirat(parentFd, name, 0700) != 0 && errno != EEXIST)
-        return errno;
+    if (const int e = makeDirAt(parentFd, name, 0700); e && e != EEXIST)
+        return e;
     struct stat st;
-    if (::fstatat(parentFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno;
+    if (const int e = lstatAt(parentFd, name, st))
+        return e;
     if (!S_ISDIR(st.st_mode))
         return ENOTDIR;
-    if (mustBeOwned && (st.st_uid != ::getuid() || (st.st_mode & 0077)))
+    if (mustBeOwned && (st.st_uid != realUserId() || (st.st_mode & 0077)))
         return EPERM;
     return 0;
 }
@@ -47,7 +48,7 @@ QString mountTop(const QString& folder, dev_t dev)
     while (cur != u"/") {
         const QString up = QFileInfo(cur).path();
         struct stat st;
-        if (::stat(encodePath(up).constData(), &st) != 0 || st.st_dev != dev)
+        if (statPath(up, st) != 0 || st.st_dev != dev)
             break;
         cur = up;
     }
@@ -58,14 +59,14 @@ QString mountTop(const QString& folder, dev_t dev)
 // path, or empty when that volume offers none.
 QString volumeTrash(const QString& top)
 {
-    Fd topFd(::open(encodePath(top).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd topFd = openPath(top, O_RDONLY | O_DIRECTORY);
     if (!topFd.valid())
         return QString();
     const QByteArray uid = uidText();
     // An administrator's shared .Trash: a real folder with the sticky bit.
     struct stat st;
-    if (::fstatat(topFd.get(), ".Trash", &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
-        Fd shared(::openat(topFd.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (lstatAt(topFd.get(), ".Trash", st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
+        Fd shared = openAt(topFd.get(), ".Trash", kDirFlags);
         if (shared.valid() && ensurePrivateDir(shared.get(), uid.constData(), true) == 0)
             return plat::path::withTrailingSep(top) + QStringLiteral(".Trash/") + QString::fromLatin1(uid);
     }
@@ -77,7 +78,7 @@ QString volumeTrash(const QString& top)
 
 int ensureTrashLayout(const QString& trashDir)
 {
-    Fd fd(::open(encodePath(trashDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Fd fd = openPath(trashDir, kDirFlags);
     if (!fd.valid())
         return errno;
     if (const int e = ensurePrivateDir(fd.get(), "files", false))
@@ -89,11 +90,11 @@ int ensureTrashLayout(const QString& trashDir)
 // `rel` without following a link.
 Fd openBelow(const QString& base, const QByteArray& rel)
 {
-    Fd fd(::open(encodePath(base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd fd = openPath(base, O_RDONLY | O_DIRECTORY);
     for (const QByteArray& part : rel.split('/')) {
         if (!fd.valid() || part.isEmpty())
             break;
-        fd = Fd(::openat(fd.get(), part.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        fd = openAt(fd.get(), part.constData(), kDirFlags);
     }
     return fd;
 }
@@ -102,11 +103,11 @@ Fd openBelow(const QString& base, const QByteArray& rel)
 void clearTrash(int trashFd)
 {
     for (const char* sub : {"files", "info", "expunged"}) {
-        Fd subFd(::openat(trashFd, sub, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        Fd subFd = openAt(trashFd, sub, kDirFlags);
         if (subFd.valid())
             clearDirAt(subFd.get());
     }
-    ::unlinkat(trashFd, "directorysizes", 0);
+    removeAt(trashFd, "directorysizes");
 }
 
 // Each trash folder as a base folder and the path below it.
@@ -130,13 +131,13 @@ QList<QPair<QString, QByteArray>> trashLocations()
 template <class Visit>
 void forEachTrashFolder(Visit visit)
 {
-    QList<QPair<dev_t, ino_t>> seen;
+    QList<FileId> seen;
     for (const auto& [base, rel] : trashLocations()) {
         Fd fd = openBelow(base, rel);
-        struct stat st;
-        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || seen.contains({st.st_dev, st.st_ino}))
+        const std::optional<FileId> id = fd.valid() ? fileId(fd.get()) : std::nullopt;
+        if (!id || seen.contains(*id))
             continue;
-        seen.append({st.st_dev, st.st_ino});
+        seen.append(*id);
         visit(fd.get(), base, rel);
     }
 }
@@ -171,7 +172,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
     if (name.isEmpty() || name == u"." || name == u"..")
         return EINVAL;
     struct stat st;
-    if (::lstat(encodePath(p).constData(), &st) != 0)
+    if (!lstatPath(p, st))
         return errno;
 
     // The item's folder as the kernel sees it; the item itself is not resolved.
@@ -184,7 +185,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
     QString recorded = absolute;
     const QString home = homeTrash();
     struct stat hs;
-    if (makePath(home) == 0 && ::stat(encodePath(home).constData(), &hs) == 0 && hs.st_dev == st.st_dev) {
+    if (makePath(home) == 0 && statPath(home, hs) == 0 && hs.st_dev == st.st_dev) {
         trashDir = home;
     } else {
         const QString top = mountTop(folder, st.st_dev);
@@ -198,11 +199,11 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
     if (const int e = ensureTrashLayout(trashDir))
         return e;
 
-    Fd trashFd(::open(encodePath(trashDir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Fd trashFd = openPath(trashDir, kDirFlags);
     if (!trashFd.valid())
         return errno;
-    Fd infoDir(::openat(trashFd.get(), "info", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    Fd filesDir(::openat(trashFd.get(), "files", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Fd infoDir = openAt(trashFd.get(), "info", kDirFlags);
+    Fd filesDir = openAt(trashFd.get(), "files", kDirFlags);
     if (!infoDir.valid() || !filesDir.valid())
         return errno;
 
@@ -212,18 +213,17 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
         const QString candidate = n == 1 ? name : name + u'.' + QString::number(n);
         const QByteArray c = encodePath(candidate);
         const QByteArray infoName = c + ".trashinfo";
-        const int fd = ::openat(infoDir.get(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0) {
+        Fd fd = openAt(infoDir.get(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+        if (!fd.valid()) {
             if (errno == EEXIST)
                 continue;
             return errno;
         }
-        const bool written = ::write(fd, info.constData(), size_t(info.size())) == info.size();
-        const bool closed = ::close(fd) == 0;
-        if (!written || !closed) {
-            const int e = errno ? errno : EIO;
-            ::unlinkat(infoDir.get(), infoName.constData(), 0);
-            return e;
+        const int written = writeAll(fd.get(), info);
+        const int closed = fd.close();
+        if (written || closed) {
+            removeAt(infoDir.get(), infoName.constData());
+            return written ? written : closed;
         }
         const int e = renameNoReplaceAt(AT_FDCWD, encodePath(p).constData(), filesDir.get(), c.constData());
         if (e == 0) {
@@ -231,7 +231,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
                 *trashedAs = trashDir + QStringLiteral("/files/") + candidate;
             return 0;
         }
-        ::unlinkat(infoDir.get(), infoName.constData(), 0);
+        removeAt(infoDir.get(), infoName.constData());
         if (e != EEXIST)
             return e;
     }

@@ -1,29 +1,45 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <atomic>
-#include <functional>
 #include <sys/stat.h>
+#include "platform/posix/DataCopy.h"
+#include "platform/posix/DirReader.h"
 #include "platform/posix/Fd.h"
+#include "platform/posix/FileId.h"
 #include "platform/posix/PathCodec.h"
 #include "platform/posix/SysError.h"
 
-// File-system steps shared by the engines: exclusive renames, data copies, identity
-// walks and link-safe tree removal. Everything works on directory descriptors where it can, never
-// follows a link it did not mean to, and returns 0 or an errno value.
+// File-system steps shared by the engines: creating, linking, renaming and removing entries, exclusive
+// renames, identity walks and link-safe tree removal. Everything works on directory descriptors where
+// it can, never follows a link it did not mean to, and returns 0 or an errno value.
 namespace plat::posix {
-
-inline bool sameIdentity(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// lstat of a path; false with errno set when it does not exist.
-bool lstatPath(const QString& path, struct stat& st);
 
 // True when `folder` (links in its path followed, as the kernel resolves it) or any folder above it,
 // walking "..", has the identity of `dir`. Links and bind mounts cannot hide a sub-tree this way.
 bool folderIsOrIsUnder(const QString& folder, const struct stat& dir);
+
+// Entries one at a time (mkdirat, symlinkat, readlinkat, unlinkat, renameat, fchmodat).
+int makeDirAt(int dirFd, const char* name, mode_t mode);
+int makeLinkAt(const QByteArray& target, int dirFd, const char* name);
+// The whole target of the link `name`, however long; `sizeHint` is its lstat size when known.
+int readLinkAt(int dirFd, const char* name, QByteArray& target, qint64 sizeHint = 0);
+int removeAt(int dirFd, const char* name);           // a file or link
+int removeDirAt(int dirFd, const char* name);        // an empty folder
+int removeFile(const QString& path);
+int removeDir(const QString& path);
+// Replaces an existing entry of the new name (a folder only by an empty folder).
+int renameAt(int oldDirFd, const char* oldName, int newDirFd, const char* newName);
+int renamePath(const QString& from, const QString& to);
+int chmodAt(int dirFd, const char* name, mode_t mode);   // links followed, as chmod does
+
+// Writes all of `data` (through the injected write faults). Returns 0 or an errno value.
+int writeAll(int fd, QByteArrayView data);
+// Clears O_NONBLOCK (set at open so that a FIFO cannot hang the open).
+int setBlocking(int fd);
+// The size of an open regular file or block device.
+int sizeOf(int fd, qint64& size);
 
 // Tests: behave as if the file system refused RENAME_NOREPLACE, so that the fallback runs.
 extern std::atomic<bool> refuseNoReplaceForTests;
@@ -33,14 +49,6 @@ extern std::atomic<bool> refuseNoReplaceForTests;
 // exclusively created placeholder where hard links are not supported). Never replaces an existing entry.
 int renameNoReplaceAt(int oldDirFd, const char* oldName, int newDirFd, const char* newName);
 int renameNoReplace(const QString& from, const QString& to);
-
-// Called after each copied chunk with the bytes just copied and the offset reached; returns 0 to go on
-// or an errno value (ECANCELED for a stop) to end the copy with.
-using ChunkHook = std::function<int(qint64 copied, qint64 offset)>;
-
-// Copies `size` bytes of `in` to `out` at the same offsets: copy_file_range in large chunks, sendfile or
-// read/write where that is refused; holes of the source stay holes. Returns 0 or an errno value.
-int copyData(int in, int out, qint64 size, const ChunkHook& hook);
 
 // Removes `name` in `dirFd` and, for a folder, everything below it. Links are removed, never followed.
 // On failure `failed` gets the path of the entry that could not go, relative to `dirFd`.
@@ -53,6 +61,5 @@ void clearDirAt(int dirFd);
 
 // Creates every missing folder of `path` (mode 0777 & ~umask). Returns 0 or an errno value.
 int makePath(const QString& path);
-
 
 } // namespace plat::posix

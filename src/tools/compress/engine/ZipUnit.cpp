@@ -1,5 +1,6 @@
 #include "tools/compress/engine/ZipUnit.h"
 #include "platform/Pump.h"
+#include "platform/posix/FileId.h"
 #include "tools/compress/engine/ZStreams.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -8,7 +9,6 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <memory>
-#include <sys/stat.h>
 
 namespace {
 
@@ -92,12 +92,7 @@ int zlibLevel(TZCompressionLevel level)
 
 bool zakSameFile(const QString& a, const QString& b)
 {
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    struct stat sa {}, sb {};
-    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return plat::posix::sameFile(a, b);
 }
 
 // --- TZipThread ---

@@ -1,52 +1,52 @@
 #include "tools/splitmerge/engine/FileIo.h"
+#include "platform/posix/FileOps.h"
 #include "tools/splitmerge/engine/SplitMergeError.h"
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace splitmerge::io {
-namespace {
 
-QByteArray enc(const QString& p)
-{
-    return QFile::encodeName(p);
-}
+using namespace plat::posix;
+
+namespace {
 
 QString reason(int err)
 {
-    return QStringLiteral("\n") + qt_error_string(err);
-}
-
-// Errors of a copy that belong to the writing side.
-bool isWriteSideError(int err)
-{
-    return err == ENOSPC || err == EDQUOT || err == EFBIG || err == EROFS;
+    return QStringLiteral("\n") + errnoText(err);
 }
 
 Fd openChecked(const QString& path, int flags)
 {
     // Non-blocking, so that a FIFO does not hang the open; only files and block devices are read.
-    const int fd = ::open(enc(path).constData(), flags | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    plat::posix::Fd fd = openPath(path, flags | O_NONBLOCK);
+    if (!fd.valid())
         throw ESplitMergeError(errno == ENOENT ? missingError(path) : openError(path, errno));
-    Fd f(fd, path);
     struct stat st;
-    if (::fstat(fd, &st) != 0)
-        throw ESplitMergeError(openError(path, errno));
+    if (const int e = statFd(fd.get(), st))
+        throw ESplitMergeError(openError(path, e));
     if (S_ISDIR(st.st_mode))
         throw ESplitMergeError(openError(path, EISDIR));
     if (!S_ISREG(st.st_mode) && !S_ISBLK(st.st_mode))
         throw ESplitMergeError(openError(path, EINVAL));
-    const int fl = ::fcntl(fd, F_GETFL);
-    if (fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0)
-        throw ESplitMergeError(openError(path, errno));
-    return f;
+    if (const int e = setBlocking(fd.get()))
+        throw ESplitMergeError(openError(path, e));
+    return Fd(std::move(fd), path);
+}
+
+qint64 copyChecked(const Fd& in, int out, const QString& outPath, const CopySpan& span, const Progress& progress)
+{
+    ChunkHook hook;
+    if (progress)
+        hook = [&](qint64, qint64 offset) {
+            progress(offset - span.inOffset);
+            return 0;
+        };
+    const CopyOutcome r = plat::posix::copyRange(in.get(), out, span, hook);
+    if (r.error)
+        throw ESplitMergeError(r.writeSide ? writeError(outPath, r.error) : readError(in.path(), r.error));
+    return r.copied;
 }
 
 } // namespace
@@ -81,90 +81,38 @@ QString missingError(const QString& path)
     return path + QStringLiteral("  不存在！");
 }
 
-std::optional<FileId> idOf(const QString& path)
-{
-    struct stat st;
-    if (path.isEmpty() || ::stat(enc(path).constData(), &st) != 0)
-        return std::nullopt;
-    return FileId{quint64(st.st_dev), quint64(st.st_ino)};
-}
-
-std::optional<FileId> idOf(int fd)
-{
-    struct stat st;
-    if (fd < 0 || ::fstat(fd, &st) != 0)
-        return std::nullopt;
-    return FileId{quint64(st.st_dev), quint64(st.st_ino)};
-}
-
-bool sameFile(const QString& a, const QString& b)
-{
-    const auto ia = idOf(a);
-    const auto ib = idOf(b);
-    return ia && ib && *ia == *ib;
-}
-
 bool exists(const QString& path)
 {
     struct stat st;
-    return !path.isEmpty() && ::stat(enc(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return statPath(path, st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool isDirectory(const QString& path)
 {
     struct stat st;
-    return !path.isEmpty() && ::stat(enc(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return statPath(path, st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool isReadOnly(const QString& path)
 {
     struct stat st;
-    return ::stat(enc(path).constData(), &st) == 0 && !(st.st_mode & S_IWUSR);
+    return statPath(path, st) == 0 && !(st.st_mode & S_IWUSR);
 }
 
 // --- Fd ---
 
-Fd& Fd::operator=(Fd&& o) noexcept
-{
-    if (this != &o) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = o.m_fd;
-        m_path = o.m_path;
-        o.m_fd = -1;
-    }
-    return *this;
-}
-
-Fd::~Fd()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 qint64 Fd::size() const
 {
-    struct stat st;
-    if (::fstat(m_fd, &st) != 0)
-        throw ESplitMergeError(readError(m_path, errno));
-    if (S_ISBLK(st.st_mode)) {
-        const off_t end = ::lseek(m_fd, 0, SEEK_END);
-        if (end < 0)
-            throw ESplitMergeError(readError(m_path, errno));
-        return end;
-    }
-    return st.st_size;
+    qint64 size = 0;
+    if (const int e = sizeOf(m_fd.get(), size))
+        throw ESplitMergeError(readError(m_path, e));
+    return size;
 }
 
 void Fd::close()
 {
-    if (m_fd < 0)
-        return;
-    const int fd = m_fd;
-    m_fd = -1;
-    // Linux releases the descriptor even when close reports EINTR; the data may be lost, so it is an error too.
-    if (::close(fd) != 0)
-        throw ESplitMergeError(writeError(m_path, errno));
+    if (const int e = m_fd.close())
+        throw ESplitMergeError(writeError(m_path, e));
 }
 
 Fd openRead(const QString& path)
@@ -188,7 +136,7 @@ OutputFile::OutputFile(const QString& target) : m_target(target)
     if (info.isSymLink() && !info.symLinkTarget().isEmpty())
         m_target = info.symLinkTarget();
     struct stat st;
-    const bool existed = ::stat(enc(m_target).constData(), &st) == 0;
+    const bool existed = statPath(m_target, st) == 0;
     if (existed && S_ISDIR(st.st_mode))
         throw ESplitMergeError(createError(m_target, EISDIR));
     if (existed && !(st.st_mode & S_IWUSR))
@@ -198,10 +146,10 @@ OutputFile::OutputFile(const QString& target) : m_target(target)
     for (int attempt = 0;; ++attempt) {
         const QString temp = folder + QStringLiteral(".orvo-") +
                              QString::number(QRandomGenerator::global()->generate64(), 36) + QStringLiteral(".part");
-        const int fd = ::open(enc(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
+        plat::posix::Fd fd = openPath(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd.valid()) {
             m_temp = temp;
-            m_fd = Fd(fd, m_target);
+            m_fd = Fd(std::move(fd), m_target);
             break;
         }
         if (errno != EEXIST || attempt > 100)
@@ -209,22 +157,22 @@ OutputFile::OutputFile(const QString& target) : m_target(target)
     }
     // A replaced file keeps its permission bits.
     if (existed)
-        (void)::fchmod(m_fd.get(), st.st_mode & 07777);
+        (void)setMode(m_fd.get(), st.st_mode & 07777);
 }
 
 OutputFile::~OutputFile()
 {
     if (!m_committed && !m_temp.isEmpty()) {
         m_fd = Fd();
-        ::unlink(enc(m_temp).constData());
+        removeFile(m_temp);
     }
 }
 
 void OutputFile::commit()
 {
     m_fd.close();
-    if (::rename(enc(m_temp).constData(), enc(m_target).constData()) != 0)
-        throw ESplitMergeError(writeError(m_target, errno));
+    if (const int e = renamePath(m_temp, m_target))
+        throw ESplitMergeError(writeError(m_target, e));
     m_committed = true;
 }
 
@@ -233,53 +181,22 @@ void OutputFile::commit()
 qint64 copyRange(const Fd& in, qint64 inOffset, int out, const QString& outPath, qint64 outOffset, qint64 length,
                  const Progress& progress)
 {
-    constexpr qint64 kKernelChunk = qint64(64) << 20;
-    constexpr size_t kBuffer = size_t(4) << 20;
-    std::unique_ptr<char[]> buffer;
-    bool kernel = true;
-    qint64 done = 0;
-    while (length < 0 || done < length) {
-        const qint64 want = length < 0 ? kKernelChunk : std::min(kKernelChunk, length - done);
-        ssize_t n = 0;
-        if (kernel) {
-            loff_t ri = inOffset + done;
-            loff_t wo = outOffset + done;
-            n = ::copy_file_range(in.get(), &ri, out, &wo, size_t(want), 0);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && isWriteSideError(errno))
-                throw ESplitMergeError(writeError(outPath, errno));
-            if (n <= 0) {
-                // Not supported here, or the end: the plain path tells them apart and names the failing side.
-                kernel = false;
-                continue;
-            }
-        } else {
-            if (!buffer)
-                buffer.reset(new char[kBuffer]);
-            n = ::pread(in.get(), buffer.get(), size_t(std::min<qint64>(want, qint64(kBuffer))), inOffset + done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                throw ESplitMergeError(readError(in.path(), errno));
-            if (n == 0)
-                break;
-            for (ssize_t w = 0; w < n;) {
-                const ssize_t m = ::pwrite(out, buffer.get() + w, size_t(n - w), outOffset + done + w);
-                if (m < 0 && errno == EINTR)
-                    continue;
-                if (m <= 0)
-                    throw ESplitMergeError(writeError(outPath, m < 0 ? errno : ENOSPC));
-                w += m;
-            }
-            // Later blocks may go through the kernel again.
-            kernel = n == ssize_t(kBuffer);
-        }
-        done += n;
-        if (progress)
-            progress(done);
-    }
-    return done;
+    CopySpan span;
+    span.inOffset = inOffset;
+    span.outOffset = outOffset;
+    span.length = length;
+    return copyChecked(in, out, outPath, span, progress);
+}
+
+qint64 copyInto(const Fd& in, qint64 inOffset, const OutputFile& out, qint64 outOffset, qint64 length,
+                const Progress& progress)
+{
+    CopySpan span;
+    span.inOffset = inOffset;
+    span.outOffset = outOffset;
+    span.length = length;
+    span.keepHoles = length >= 0;
+    return copyChecked(in, out.fd(), out.target(), span, progress);
 }
 
 } // namespace splitmerge::io

@@ -1,51 +1,36 @@
 #pragma once
+#include "platform/posix/Fd.h"
 #include <QString>
 #include <functional>
-#include <optional>
 
-// Checked file I/O for the split, merge and insertion engine: descriptors whose close is checked,
-// outputs written beside their target and renamed over it only when complete, and a range copy that
-// lets the kernel move the bytes where it can.
+// Checked file I/O for the split, merge and insertion engine: descriptors that carry their path and
+// whose close is checked, outputs written beside their target and renamed over it only when complete,
+// and range copies through the platform's copy loop. Failures raise ESplitMergeError with the texts below.
 namespace splitmerge::io {
 
 // Called after every copied block with the bytes copied so far.
 using Progress = std::function<void(qint64 done)>;
 
-// Identity of a file (links followed).
-struct FileId {
-    quint64 dev = 0;
-    quint64 ino = 0;
-    bool operator==(const FileId&) const = default;
-};
-
-std::optional<FileId> idOf(const QString& path);
-std::optional<FileId> idOf(int fd);
-// True when both paths name one existing file; a missing path is never the same.
-bool sameFile(const QString& a, const QString& b);
 bool exists(const QString& path);          // an entry that is not a folder (links followed)
 bool isDirectory(const QString& path);
 // The read-only attribute: the owner write bit is clear. Refused as a target even for root.
 bool isReadOnly(const QString& path);
 
-// An open descriptor. close() reports a failed close; the destructor closes silently.
+// An open descriptor with the path it was opened as. close() reports a failed close; the destructor
+// closes silently.
 class Fd {
 public:
     Fd() = default;
-    Fd(int fd, const QString& path) : m_fd(fd), m_path(path) {}
-    Fd(Fd&& o) noexcept : m_fd(o.m_fd), m_path(o.m_path) { o.m_fd = -1; }
-    Fd& operator=(Fd&& o) noexcept;
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd();
+    Fd(plat::posix::Fd fd, const QString& path) : m_fd(std::move(fd)), m_path(path) {}
 
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
+    int get() const { return m_fd.get(); }
+    bool valid() const { return m_fd.valid(); }
     const QString& path() const { return m_path; }
     qint64 size() const;                    // throws when the size cannot be read
     void close();                           // throws on failure
 
 private:
-    int m_fd = -1;
+    plat::posix::Fd m_fd;
     QString m_path;
 };
 
@@ -77,6 +62,9 @@ private:
 // Returns the bytes copied; fewer than `length` only when the input ended early.
 qint64 copyRange(const Fd& in, qint64 inOffset, int out, const QString& outPath, qint64 outOffset, qint64 length,
                  const Progress& progress = {});
+// The same into a new output: the source's holes stay holes and the output ends where the copy ends.
+qint64 copyInto(const Fd& in, qint64 inOffset, const OutputFile& out, qint64 outOffset, qint64 length,
+                const Progress& progress = {});
 
 // Error texts.
 QString openError(const QString& path, int err);

@@ -1,6 +1,7 @@
 #include "tools/splitmerge/engine/FileSplitter.h"
 #include "tools/splitmerge/engine/SplitFields.h"
 #include "tools/splitmerge/engine/SplitMergeError.h"
+#include "platform/posix/FileId.h"
 #include <QFileInfo>
 
 namespace splitmerge {
@@ -51,8 +52,8 @@ io::Progress TFileSplitter::progressFor(qint64 before, qint64 total)
 
 void TFileSplitter::refuseIfOpened(const QString& path, const QString& text) const
 {
-    const auto opened = io::idOf(m_fd.get());
-    const auto other = io::idOf(path);
+    const auto opened = plat::posix::fileId(m_fd.get());
+    const auto other = plat::posix::fileId(path);
     if (opened && other && *opened == *other)
         throw ESplitMergeError(text + path);
 }
@@ -85,7 +86,7 @@ TFileSplitter::Outcome TFileSplitter::Split(const QString& base, qint64 pieceSiz
         }
         const qint64 n = qMin(pieceSize, size - pos);
         io::OutputFile out(name);
-        if (io::copyRange(m_fd, pos, out.fd(), out.target(), 0, n, progressFor(pos - start, total)) != n)
+        if (io::copyInto(m_fd, pos, out, 0, n, progressFor(pos - start, total)) != n)
             throw ESplitMergeError(io::readError(FileName(), EIO));   // the file became shorter meanwhile
         out.commit();
         pos += n;
@@ -111,7 +112,7 @@ bool TFileSplitter::Insert(const QString& source, qint64 position, const QString
     refuseIfOpened(source, QStringLiteral("不能将打开的文件接入它自己: "));
     if (!backup.isEmpty()) {
         refuseIfOpened(backup, QStringLiteral("备份文件不能是打开的文件: "));
-        if (io::sameFile(backup, source))
+        if (plat::posix::sameFile(backup, source))
             throw ESplitMergeError(QStringLiteral("备份文件不能是要接入的文件: ") + backup);
         if (io::isReadOnly(backup))
             throw ESplitMergeError(io::readOnlyError(backup));
@@ -126,7 +127,7 @@ bool TFileSplitter::Insert(const QString& source, qint64 position, const QString
             return false;
         const qint64 size = m_fd.size();
         io::OutputFile out(backup);
-        if (io::copyRange(m_fd, 0, out.fd(), out.target(), 0, size, progressFor(0, size + length)) != size)
+        if (io::copyInto(m_fd, 0, out, 0, size, progressFor(0, size + length)) != size)
             throw ESplitMergeError(io::readError(FileName(), EIO));
         out.commit();
     }
@@ -157,14 +158,14 @@ void TPieceMerger::Check(const QString& alsoReading) const
     const int pieces = CountPieces();
     if (pieces == 0)
         throw ESplitMergeError(io::missingError(pieceName(m_base, 1)));
-    const auto out = io::idOf(m_output);
+    const auto out = plat::posix::fileId(m_output);
     if (!out)
         return;
     for (int k = 1; k <= pieces; ++k) {
-        if (io::idOf(pieceName(m_base, k)) == out)
+        if (plat::posix::fileId(pieceName(m_base, k)) == out)
             throw ESplitMergeError(QStringLiteral("合并后的文件不能是要合并的文件: ") + m_output);
     }
-    if (!alsoReading.isEmpty() && io::idOf(alsoReading) == out)
+    if (!alsoReading.isEmpty() && plat::posix::fileId(alsoReading) == out)
         throw ESplitMergeError(QStringLiteral("合并后的文件不能是打开的文件: ") + m_output);
     if (io::isDirectory(m_output))
         throw ESplitMergeError(io::createError(m_output, EISDIR));
@@ -175,7 +176,7 @@ void TPieceMerger::Check(const QString& alsoReading) const
 int TPieceMerger::Execute(const QString& alsoReading)
 {
     Check(alsoReading);
-    const auto outId = io::idOf(m_output);
+    const auto outId = plat::posix::fileId(m_output);
     io::OutputFile out(m_output);
     qint64 written = 0;
     int k = 1;
@@ -184,7 +185,7 @@ int TPieceMerger::Execute(const QString& alsoReading)
         if (!io::exists(name))
             break;
         // A piece that appeared as the output after the check ends the set, as a gap does.
-        if (outId && io::idOf(name) == outId)
+        if (outId && plat::posix::fileId(name) == outId)
             break;
         io::Fd in = io::openRead(name);
         io::Progress progress;
