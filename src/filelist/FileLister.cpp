@@ -97,7 +97,7 @@ void TFileLister::UpdateFileList()
     m_stopa = false;
     m_totalSize = 0;
     ++m_listings;
-    m_sincePump.start();
+    m_pump.restart();
     if (m_observer)
         m_observer->listingStarted();
     try {
@@ -231,12 +231,11 @@ void TFileLister::ColumnClick(int column)
     const std::weak_ptr<int> life = m_life;
     const quint64 version = m_version;
     const auto keepGoing = [&] {
-        if (m_sincePump.isValid() && m_sincePump.elapsed() < 15)
+        if (!m_pump.due())
             return true;
-        plat::PumpGate().pumpNow();
+        m_pump.pumpNow();
         if (life.expired())
             return false;
-        m_sincePump.start();
         return m_version == version;
     };
     const std::optional<std::vector<int>> order = sortOrder(m_files, m_sortColumn, m_sortDescending, keepGoing);
@@ -370,15 +369,12 @@ void TFileLister::publish()
 
 bool TFileLister::pumpIfDue()
 {
-    if (m_sincePump.elapsed() < 15)
+    if (!m_pump.due())
         return true;
     const std::weak_ptr<int> life = m_life;
     publish();
-    plat::PumpGate().pumpNow();
-    if (life.expired())
-        return false;
-    m_sincePump.restart();
-    return true;
+    m_pump.pumpNow();
+    return !life.expired();
 }
 
 } // namespace filelist

@@ -1,7 +1,7 @@
 #pragma once
 #include "filelist/Admission.h"
 #include "filelist/FileRow.h"
-#include <QElapsedTimer>
+#include "platform/Pump.h"
 #include <QList>
 #include <QString>
 #include <memory>
@@ -121,7 +121,7 @@ private:
     std::vector<DriveRow> m_drives;
     int m_published = 0;
     quint64 m_version = 0;             // changes whenever rows are added, removed or reordered
-    QElapsedTimer m_sincePump;
+    plat::PumpGate m_pump;             // long listings and sorts let events run at most every 15 ms
     std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };
 

@@ -3,6 +3,7 @@
 #include "OrvoFixture.h"
 #include "app/ListFile.h"
 #include "filelist/LsFilelistView28.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QAction>
 #include <QComboBox>
@@ -91,7 +92,11 @@ TEST_P(ListTwoWidthTest, BothListsShownGiveListTwoItsWidth)
 
 INSTANTIATE_TEST_SUITE_P(Widths, ListTwoWidthTest,
                          ::testing::Values(WidthCase{true, true, 510}, WidthCase{true, false, 255},
-                                           WidthCase{false, true, 455}, WidthCase{false, false, 225}));
+                                           WidthCase{false, true, 455}, WidthCase{false, false, 225}),
+                         [](const auto& i) {
+                             return std::string(i.param.maximised ? "Maximised" : "Restored") +
+                                    (i.param.listTwoDriven ? "_fvOn" : "_fvOff");
+                         });
 
 TEST_F(PanesTest, HidingListOneLetsTheTreeDriveListTwoAndShowingItAgainRestoresBoth)
 {

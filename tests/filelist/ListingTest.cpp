@@ -1,6 +1,7 @@
 #include "ListHelpers.h"
 #include "filelist/RowFormats.h"
 #include "platform/Services.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QDir>
 #include <QTimer>
@@ -128,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Admission, ::testing::Values(
     AdmissionCase{"without ftHidden, ftSystem, ftNormal", [](TFileLister& l) { l.setFileType(1 | 32); }, kDefault},
     AdmissionCase{"all five", [](TFileLister& l) { l.setFileType(1 | 2 | 4 | 32 | 128); }, kDefault},
     AdmissionCase{"no parent entry", [](TFileLister& l) { l.setParentDirEnabled(false); }, {"plain.txt", "ro.txt", "sub", "rodir"}},
-    AdmissionCase{"folders off: no parent entry either", [](TFileLister& l) { l.setShowFolders(false); }, {"plain.txt", "ro.txt"}}));
+    AdmissionCase{"folders off: no parent entry either", [](TFileLister& l) { l.setShowFolders(false); }, {"plain.txt", "ro.txt"}}),
+    [](const auto& i) { return test::caseName(i.param.what); });
 
 struct MaskCase {
     const char* mask;
@@ -163,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(Table, MaskPieces, ::testing::Values(
     MaskCase{"   ", {"README", "a.txt", "b.doc"}},
     MaskCase{"", {"README", "a.txt", "b.doc"}},
     MaskCase{"*.TXT", {"a.txt"}},
-    MaskCase{"?.*;READ*", {"README", "a.txt", "b.doc"}}));
+    MaskCase{"?.*;READ*", {"README", "a.txt", "b.doc"}}),
+    [](const auto& i) { return test::literalName(i.param.mask); });
 
 TEST(Listing, HideFileExtCutsCaptionsOnly)
 {

@@ -1,6 +1,7 @@
 // Name rules of the list commands: numbered new items, rename checks and batch rename, on real files.
 #include "filelist/ListNames.h"
 #include "fileops/engine/FileOpPrompter.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,11 @@ INSTANTIATE_TEST_SUITE_P(Names, NumberedName,
                          ::testing::Values(NumberedCase{1, "", "新建的文件夹"}, NumberedCase{2, "", "新建的文件夹(2)"},
                                            NumberedCase{10, "", "新建的文件夹(10)"},
                                            NumberedCase{1, ".txt", "新建的文件夹.txt"},
-                                           NumberedCase{3, ".txt", "新建的文件夹(3).txt"}));
+                                           NumberedCase{3, ".txt", "新建的文件夹(3).txt"}),
+                         [](const auto& i) {
+                             return "Number" + std::to_string(i.param.n) +
+                                    (*i.param.ext ? "_" + test::literalName(i.param.ext) : std::string());
+                         });
 
 TEST(NewItems, FolderTakesTheFirstFreeNumber)
 {
@@ -100,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(Names, ValidName,
                                            std::pair{QStringLiteral("..."), true},
                                            std::pair{QStringLiteral(".hidden"), true},
                                            std::pair{QStringLiteral("a\\b"), true},
-                                           std::pair{QStringLiteral("名 字.txt"), true}));
+                                           std::pair{QStringLiteral("名 字.txt"), true}),
+                         [](const auto& i) { return test::literalName(i.param.first); });
 
 TEST(Rename, ExistingTargetIsReportedAndNothingIsReplaced)
 {

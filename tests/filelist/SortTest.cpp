@@ -1,5 +1,6 @@
 #include "ListHelpers.h"
 #include "filelist/RowSort.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QDateTime>
 #include <cstring>
@@ -62,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Compare, ::testing::Values(
     CompareCase{"type text, a-z folded", row("a.txt", false), row("b.txt", false), 2, false, 0},
     CompareCase{"path column compares the names", row("b", false), row("A", false), 5, false, 1},
     CompareCase{"attribute letters", row("a", false, 0, "2024-01-01 00:00:00", "2024-01-01 00:00:00", 0x01), row("b", false), 8, false, 1},
-    CompareCase{"a column past the last compares equal", row("a", false), row("b", false), 12, false, 0}));
+    CompareCase{"a column past the last compares equal", row("a", false), row("b", false), 12, false, 0}),
+    [](const auto& i) { return test::caseName(i.param.what); });
 
 TEST(SortOrder, ParentEntryPlacement)
 {

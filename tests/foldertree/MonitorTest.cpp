@@ -1,6 +1,7 @@
 #include "TreeTestSupport.h"
 #include "foldertree/engine/DiscMonitorThread.h"
 #include "foldertree/engine/InotifyHub.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QDir>
 #include <QFile>
@@ -28,6 +29,19 @@ TEST_P(HubFilter, Matches)
         << c.filter << " " << std::hex << c.mask << " " << c.name;
 }
 
+// "Filter6_CreateFolder_d": the filter, the event's bits as words, the name.
+std::string eventCaseName(const ::testing::TestParamInfo<EventCase>& i)
+{
+    static const std::pair<quint32, const char*> kEvents[] = {
+        {IN_CREATE, "Create"}, {IN_DELETE, "Delete"},         {IN_MOVED_TO, "MovedTo"}, {IN_MOVED_FROM, "MovedFrom"},
+        {IN_ATTRIB, "Attrib"}, {IN_CLOSE_WRITE, "CloseWrite"}, {IN_ISDIR, "Folder"}};
+    std::string event;
+    for (const auto& [bit, word] : kEvents)
+        if (i.param.mask & bit)
+            event += word;
+    return "Filter" + std::to_string(i.param.filter) + "_" + event + "_" + test::literalName(i.param.name);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Filters, HubFilter,
     ::testing::Values(
@@ -36,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{1, IN_DELETE, "f", true}, EventCase{2, IN_MOVED_FROM | IN_ISDIR, "d", true},
         EventCase{4, IN_ATTRIB, "f", true}, EventCase{3, IN_ATTRIB, "f", false},
         EventCase{4, IN_CLOSE_WRITE, ".hidden", true}, EventCase{4, IN_CLOSE_WRITE, "other", false},
-        EventCase{4, IN_MOVED_TO, ".hidden", true}, EventCase{4, IN_CREATE, "f", false}));
+        EventCase{4, IN_MOVED_TO, ".hidden", true}, EventCase{4, IN_CREATE, "f", false}),
+    eventCaseName);
 
 // A monitor with a counter in place of the tree's refresh.
 struct Counted {

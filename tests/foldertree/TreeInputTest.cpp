@@ -1,5 +1,6 @@
 #include "TreeFixture.h"
 #include "platform/Services.h"
+#include "support/CaseNames.h"
 #include "support/ScriptedDialogs.h"
 #include <QApplication>
 #include <QFileInfo>
@@ -34,7 +35,8 @@ TEST_P(RenameRefusal, RefusedWithTheExistsMessage)
     EXPECT_EQ(node(t.path("a"))->text(0), QStringLiteral("a"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, RenameRefusal, ::testing::Values("b", ".", "..", "x/y", "../a2"));
+INSTANTIATE_TEST_SUITE_P(Names, RenameRefusal, ::testing::Values("b", ".", "..", "x/y", "../a2"),
+                         [](const auto& i) { return test::literalName(i.param); });
 
 TEST_F(TreeFixture, RenameUpdatesTheNodeItsChildrenAndTheOrder)
 {

@@ -1,4 +1,5 @@
 #include "foldertree/engine/TreeMask.h"
+#include "support/CaseNames.h"
 #include <gtest/gtest.h>
 
 using foldertree::TreeMask;
@@ -35,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"*a*b", "xabx", false},
         // no wildcards: the equal name only
         MaskCase{"readme", "README", true}, MaskCase{"readme", "README.md", false},
-        MaskCase{"数据*.csv", "数据1.CSV", true}));
+        MaskCase{"数据*.csv", "数据1.CSV", true}),
+    [](const auto& i) { return test::literalName(i.param.mask) + "_on_" + test::literalName(i.param.name); });
 
 TEST(TreeMask, PartsAreTrimmedLowerCasedAndJoined)
 {

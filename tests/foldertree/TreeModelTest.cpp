@@ -46,7 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OrderCase{so_Size, so_Ascending, {"b.txt", "C.doc", "a.png"}},
                       OrderCase{so_Size, so_Descending, {"a.png", "C.doc", "b.txt"}},
                       OrderCase{so_Date, so_Ascending, {"a.png", "b.txt", "C.doc"}},
-                      OrderCase{so_Date, so_Descending, {"C.doc", "b.txt", "a.png"}}));
+                      OrderCase{so_Date, so_Descending, {"C.doc", "b.txt", "a.png"}}),
+    [](const auto& i) {
+        const char* type = i.param.type == so_Name ? "Name" : i.param.type == so_Size ? "Size" : "Date";
+        return std::string(type) + (i.param.order == so_Ascending ? "Ascending" : "Descending");
+    });
 
 TEST_F(TreeFixture, ResortsTheWholeTreeWhenTheSortChanges)
 {

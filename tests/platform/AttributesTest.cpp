@@ -1,5 +1,6 @@
 #include "platform/Attributes.h"
 #include "platform/FileSystem.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <gtest/gtest.h>
 
@@ -44,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(Table, AttributesOnDisk, ::testing::Values(
     AttrCase{"read-only folder", [](test::TempTree& t) { t.dir("ro"); t.setMode("ro", 0555); return t.path("ro"); }, "R", true},
     AttrCase{"link to a file", [](test::TempTree& t) { t.file("target", 5); return t.link("ln", t.path("target")); }, "A", false},
     AttrCase{"link to a folder", [](test::TempTree& t) { t.dir("d"); return t.link("ln", t.path("d")); }, "", true},
-    AttrCase{"dangling link", [](test::TempTree& t) { return t.link("ln", t.path("gone")); }, "", false}));
+    AttrCase{"dangling link", [](test::TempTree& t) { return t.link("ln", t.path("gone")); }, "", false}),
+    [](const auto& i) { return test::caseName(i.param.what); });
 
 TEST(HiddenList, ReadsOneNamePerLine)
 {

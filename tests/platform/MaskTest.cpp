@@ -1,4 +1,5 @@
 #include "platform/Mask.h"
+#include "support/CaseNames.h"
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -45,6 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Table, MaskMatch, ::testing::Values(
     MaskCase{u".profile", u"*.*", true},
     MaskCase{u"abc", u"???", true},
     MaskCase{u"abc", u"????", true},               // the fourth '?' takes the appended dot
-    MaskCase{u"abcd.e", u"????", false}));
+    MaskCase{u"abcd.e", u"????", false}),
+    [](const auto& i) { return test::literalName(i.param.piece) + "_on_" + test::literalName(i.param.name); });
 
 } // namespace

@@ -1,4 +1,7 @@
 #include "platform/Picture.h"
+#include "support/CaseNames.h"
+#include <QLocale>
+#include <QString>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,7 +40,11 @@ INSTANTIATE_TEST_SUITE_P(Table, Picture, ::testing::Values(
     PictureCase{1234.5, u"#,##0.##", u"1,234.5"},
     PictureCase{1234, u"#,##0.##", u"1,234"},
     PictureCase{0.004, u"#,##0.##", u"0"},
-    PictureCase{-1234.5, u"#,##0.##", u"-1,234.5"}));
+    PictureCase{-1234.5, u"#,##0.##", u"-1,234.5"}),
+    [](const auto& i) {
+        return test::literalName(QString::number(i.param.value, 'f', QLocale::FloatingPointShortest)) + "_as_" +
+               test::literalName(i.param.pattern);
+    });
 
 TEST(PictureInt, KeepsLargeValuesExact)
 {

@@ -1,4 +1,5 @@
 #include "platform/Times.h"
+#include "support/CaseNames.h"
 #include <QByteArray>
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -62,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Zones, TimesRoundTrip, ::testing::Values(
     ZoneCase{"CET-1CEST,M3.5.0,M10.5.0/3", 1700000000},          // winter
     ZoneCase{"CET-1CEST,M3.5.0,M10.5.0/3", 1690000000},          // summer
     ZoneCase{"CET-1CEST,M3.5.0,M10.5.0/3", 1711846800},          // 2024-03-31 03:00 CEST, just after the change
-    ZoneCase{"CET-1CEST,M3.5.0,M10.5.0/3", 1729989000}));        // 2024-10-27 02:30 CEST, first pass of the repeated hour
+    ZoneCase{"CET-1CEST,M3.5.0,M10.5.0/3", 1729989000}),         // 2024-10-27 02:30 CEST, first pass of the repeated hour
+    [](const auto& i) { return std::string(i.param.tz, 3) + "_" + std::to_string(i.param.utcSeconds); });
 
 TEST(TimesDaylight, SummerAndWinterOffsets)
 {

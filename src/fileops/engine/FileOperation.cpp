@@ -1,6 +1,7 @@
 #include "fileops/engine/FileOperation.h"
 #include "fileops/engine/FileOpEngine.h"
 #include "fileops/engine/FileOpWorker.h"
+#include "platform/Pump.h"
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
@@ -112,7 +113,7 @@ FileOpResult runFileOperation(const FileOpRequest& request, FileOpPrompter& prom
         const bool input = view && view->isVisible();
         loop.exec(input ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     }
-    worker.wait();   // it has finished its work; only the thread's own exit is left
+    plat::waitPumping(&worker, QEventLoop::ExcludeUserInputEvents);   // only the thread's own exit is left
     showTimer.stop();
     updateTimer.stop();
     view.reset();

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Pump.h"
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QString>
@@ -74,7 +75,7 @@ private:
     bool m_closing = false;     // closed while hashing: free once the hashing has unwound
     bool m_firstBlock = true;
     qint64 m_nextClockCheck = 0;
-    QElapsedTimer m_pumpTimer;
+    plat::PumpGate m_pump{40};  // events run at most every 40 ms while hashing
     QElapsedTimer m_paintTimer;
     // Window move when the platform cannot move it: offset of the pointer from the window's corner.
     bool m_moving = false;

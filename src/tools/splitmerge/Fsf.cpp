@@ -5,9 +5,6 @@
 #include "ui/Dialogs.h"
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -380,15 +377,6 @@ void Tfsf::SpinButton4DownClick() { spin(Edit6, -1, 0); }
 
 // --- Long work ---
 
-void Tfsf::pump()
-{
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now - m_lastPump < 15)
-        return;
-    m_lastPump = now;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 bool Tfsf::runBusy(const std::function<void()>& work)
 {
     m_busy = true;
@@ -436,7 +424,7 @@ void Tfsf::Button7Click()
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         return yes;
     };
-    m_file.OnProgress = [this](TFileSplitter*, qint64, qint64) { pump(); };
+    m_file.OnProgress = [this](TFileSplitter*, qint64, qint64) { m_pump.tick(); };
     TFileSplitter::Outcome outcome = TFileSplitter::Outcome::Stopped;
     if (!runBusy([&] { outcome = m_file.Split(base, pieceSize); }))
         return;
@@ -464,7 +452,7 @@ void Tfsf::Button8Click()
         ui::Dialogs::get().question(this, kReplaceQuestion, kReplaceCaption) != ui::Dialogs::Yes)
         return;
     Button4Click();
-    merger.OnProgress = [this](TPieceMerger*, qint64) { pump(); };
+    merger.OnProgress = [this](TPieceMerger*, qint64) { m_pump.tick(); };
     if (!runBusy([&] { merger.Execute(); }))
         return;
     ui::Dialogs::get().message(this, kMergeDone);
@@ -488,7 +476,7 @@ void Tfsf::Button2Click()
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         return yes;
     };
-    m_file.OnProgress = [this](TFileSplitter*, qint64, qint64) { pump(); };
+    m_file.OnProgress = [this](TFileSplitter*, qint64, qint64) { m_pump.tick(); };
     bool inserted = false;
     if (!runBusy([&] { inserted = m_file.Insert(source, position, backup); }))
         return;

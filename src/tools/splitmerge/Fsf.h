@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Pump.h"
 #include "tools/splitmerge/engine/FileSplitter.h"
 #include "tools/splitmerge/engine/SplitFields.h"
 #include <QPointer>
@@ -102,11 +103,10 @@ private:
     void spin(QLineEdit* edit, int step, qint64 upperLimit);
     // Runs long work with the busy cursor; the window repaints, takes no input and cannot close meanwhile.
     bool runBusy(const std::function<void()>& work);
-    void pump();
 
     splitmerge::TFileSplitter m_file;
     QPointer<QWidget> m_mainWindow;
     bool m_settling = false;
     bool m_busy = false;
-    qint64 m_lastPump = 0;
+    plat::PumpGate m_pump{15, QEventLoop::ExcludeUserInputEvents};   // long work repaints at most every 15 ms
 };

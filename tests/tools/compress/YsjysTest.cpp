@@ -1,4 +1,5 @@
 #include "ZipTestSupport.h"
+#include "support/CaseNames.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
 #include "tools/compress/Ysjys.h"
@@ -419,7 +420,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PositionCase{2147483647, 1, 100, 0}, PositionCase{3000000000, 1500000000, 100, 50},
                       PositionCase{3000000000, 1000000000, 100, 33}, PositionCase{3000000000, 2000000000, 100, 67},
                       PositionCase{3000000000, 29999999, 100, 1}, PositionCase{3000000000, 0, 100, 0},
-                      PositionCase{3000000000, 3000000000, 100, 100}, PositionCase{0, 0, 100, 0}));
+                      PositionCase{3000000000, 3000000000, 100, 100}, PositionCase{0, 0, 100, 0}),
+    [](const auto& i) { return std::to_string(i.param.done) + "_of_" + std::to_string(i.param.total); });
 
 struct MoveCase {
     const char* label;

@@ -1,4 +1,5 @@
 #include "ZipTestSupport.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include "tools/compress/engine/ZStreams.h"
 #include <QCoreApplication>
@@ -136,7 +137,15 @@ INSTANTIATE_TEST_SUITE_P(Levels, ZnZipLevelTest,
                                            LevelCase{zcNone, 1500000, 0x78, 0x01},
                                            LevelCase{zcFastest, 1500000, 0x78, 0x01},
                                            LevelCase{zcDefault, 3 * 262144 + 5, 0x78, 0x9C},
-                                           LevelCase{zcMax, 1500000, 0x78, 0xDA}));
+                                           LevelCase{zcMax, 1500000, 0x78, 0xDA}),
+                         [](const auto& i) {
+                             const TZCompressionLevel l = i.param.level;
+                             return std::string(l == zcNone      ? "None"
+                                                : l == zcFastest ? "Fastest"
+                                                : l == zcDefault ? "Default"
+                                                                 : "Max") +
+                                    "_" + std::to_string(i.param.size) + "_bytes";
+                         });
 
 TEST_F(ZnZipTest, EmptyInputIsAnEmptyStreamWithoutProgress)
 {
@@ -169,7 +178,8 @@ TEST_P(ZnZipChunkTest, OneProcessEventPerChunkBothWays)
     EXPECT_TRUE(readAll(tree.path("s.out")) == data);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, ZnZipChunkTest, ::testing::Values(1, 61439, 61440, 61441, 122880, 700001));
+INSTANTIATE_TEST_SUITE_P(Sizes, ZnZipChunkTest, ::testing::Values(1, 61439, 61440, 61441, 122880, 700001),
+                         [](const auto& i) { return std::to_string(i.param) + "_bytes"; });
 
 // --- Streams from other encoders ---
 
@@ -197,7 +207,19 @@ INSTANTIATE_TEST_SUITE_P(Encoders, ZnZipForeignTest,
                                            ForeignCase{6, 15, 8, Z_HUFFMAN_ONLY, 't'},
                                            ForeignCase{6, 15, 8, Z_RLE, 'z'},
                                            ForeignCase{0, 15, 8, Z_DEFAULT_STRATEGY, 'r'},
-                                           ForeignCase{4, 10, 5, Z_FIXED, 't'}));
+                                           ForeignCase{4, 10, 5, Z_FIXED, 't'}),
+                         [](const auto& i) {
+                             const int s = i.param.strategy;
+                             const char* strategy = s == Z_FILTERED       ? "Filtered"
+                                                    : s == Z_HUFFMAN_ONLY ? "HuffmanOnly"
+                                                    : s == Z_RLE          ? "Rle"
+                                                    : s == Z_FIXED        ? "Fixed"
+                                                                          : "DefaultStrategy";
+                             const char* data = i.param.kind == 'r' ? "random" : i.param.kind == 'z' ? "zeros" : "text";
+                             return "Level" + std::to_string(i.param.level) + "_Window" +
+                                    std::to_string(i.param.windowBits) + "_Memory" + std::to_string(i.param.memLevel) +
+                                    "_" + strategy + "_" + data;
+                         });
 
 TEST_F(ZnZipTest, BytesAfterTheStreamEndAreIgnored)
 {
@@ -249,13 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"wrong check", [] { QByteArray z = validZak(); z[z.size() - 1] = char(z[z.size() - 1] ^ 1); return z; }},
         BadCase{"preset dictionary",
                 [] { return deflateWithZlib(content('t', 1000), 6, 15, 8, Z_DEFAULT_STRATEGY, "alpha beta"); }}),
-    [](const auto& info) {
-        std::string s = info.param.label;
-        for (char& ch : s)
-            if (!isalnum(uchar(ch)))
-                ch = '_';
-        return s;
-    });
+    [](const auto& info) { return test::caseName(info.param.label); });
 
 // --- Starting, stopping, destroying ---
 
@@ -395,7 +411,11 @@ TEST_P(ZnZipStopTest, StopRaisesOneFailedEndAndLeavesNoOutput)
 
 INSTANTIATE_TEST_SUITE_P(Jobs, ZnZipStopTest,
                          ::testing::Values(StopCase{true, false}, StopCase{true, true}, StopCase{false, false},
-                                           StopCase{false, true}));
+                                           StopCase{false, true}),
+                         [](const auto& i) {
+                             return std::string(i.param.compress ? "Compress" : "Decompress") +
+                                    (i.param.oldDest ? "_OverAnOlderFile" : "_NewFile");
+                         });
 
 TEST_F(ZnZipTest, StopFromTheOwnersThreadBetweenEvents)
 {

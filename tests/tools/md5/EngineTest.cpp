@@ -1,4 +1,5 @@
 #include "Md5TestSupport.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include "tools/md5/engine/MD5.h"
 #include "tools/md5/engine/MD5Hash.h"
@@ -31,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         Vector{"abcdefghijklmnopqrstuvwxyz", "C3FCD3D76192E4007DFB496CCA67E13B"},
         Vector{"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "D174AB98D277D9F5A5611C2C9F419D9F"},
         Vector{"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
-               "57EDF4A22BE3C955AC49DA2E2107B67A"}));
+               "57EDF4A22BE3C955AC49DA2E2107B67A"}),
+    [](const auto& i) { return test::caseName(i.param.message); });
 
 TEST(Md5Context, PiecesInAnySplitGiveTheWholeDigest)
 {
@@ -60,7 +62,12 @@ TEST_P(Boundaries, FileDigestMatches)
 INSTANTIATE_TEST_SUITE_P(Md5, Boundaries,
                          ::testing::Combine(::testing::Values(1, 55, 56, 63, 64, 65, 4095, 4096, 4097, 8192,
                                                               4194303, 4194304, 4194305, 8388607, 8388608, 8388609),
-                                            ::testing::Values(rmAuto, rmMapped, rmFileStream)));
+                                            ::testing::Values(rmAuto, rmMapped, rmFileStream)),
+                         [](const auto& i) {
+                             const int mode = std::get<1>(i.param);
+                             return std::to_string(std::get<0>(i.param)) + "_bytes_" +
+                                    (mode == rmAuto ? "Auto" : mode == rmMapped ? "Mapped" : "FileStream");
+                         });
 
 TEST(Md5File, EmptyFileHasTheEmptyMessageDigestInEveryMode)
 {
@@ -259,7 +266,11 @@ INSTANTIATE_TEST_SUITE_P(Md5, ShortenedWhileMapped,
                          ::testing::Values(std::make_tuple(65536, 10000),     // faults on a later page
                                            std::make_tuple(65536, 8192),      // cut at a page boundary
                                            std::make_tuple(12000, 10000),     // within the last page: no fault
-                                           std::make_tuple(65536, 4096)));
+                                           std::make_tuple(65536, 4096)),
+                         [](const auto& i) {
+                             return std::to_string(std::get<0>(i.param)) + "_bytes_cut_to_" +
+                                    std::to_string(std::get<1>(i.param));
+                         });
 
 TEST(Md5File, StreamModeReadsAFileThatShrankUpToItsNewEnd)
 {

@@ -1,4 +1,5 @@
 #include "Md5TestSupport.h"
+#include "support/CaseNames.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
 #include "tools/md5/HashMD5Form.h"
@@ -116,7 +117,8 @@ TEST_P(Md5FormModes, ResultBlockOfATenByteFile)
 
 INSTANTIATE_TEST_SUITE_P(Md5, Md5FormModes,
                          ::testing::Values(std::make_tuple(0, "Auto( <2GB=Mapped; >2GB=FileStream )"),
-                                           std::make_tuple(1, "Mapped"), std::make_tuple(2, "FileStream")));
+                                           std::make_tuple(1, "Mapped"), std::make_tuple(2, "FileStream")),
+                         [](const auto& i) { return test::caseName(std::get<1>(i.param)); });
 
 TEST_F(Md5Form, FileThatCannotBeOpenedShowsTheErrorAndAppendsNothing)
 {

@@ -1,4 +1,5 @@
 // The pure rules of the search: dates, exclusions, content matching, packed times and result texts.
+#include "support/CaseNames.h"
 #include "tools/search/engine/ContentSearch.h"
 #include "tools/search/engine/ExcludeMatch.h"
 #include "tools/search/engine/FindTypes.h"
@@ -64,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         DateCase{"moment exactly, after", 0, kDay + encodeTime(8, 0, 0), true},
         DateCase{"moment the evening before", 0, kDay - 1 + encodeTime(23, 0, 0), true},
         DateCase{"moment a day later", kDay + 1 + encodeTime(7, 0, 0), 0, true},
-        DateCase{"moment a day later, after", 0, kDay + 1 + encodeTime(7, 0, 0), false}));
+        DateCase{"moment a day later, after", 0, kDay + 1 + encodeTime(7, 0, 0), false}),
+    test::NameField());
 
 TEST(DateRuleDetail, SubSecondsCountForMomentsAndTimes)
 {
@@ -116,7 +118,10 @@ INSTANTIATE_TEST_SUITE_P(Search, ExcludeName,
                                            NameCase{"A?", "A", true}, NameCase{"A?C", "A.C", false},
                                            NameCase{"A?.C", "A.C", true}, NameCase{"README.*", "README", false},
                                            NameCase{"*X.TXT", "AB.TXT", true}, NameCase{"A.B.*", "A.B.C", true},
-                                           NameCase{"ABC", "ABC", true}, NameCase{"ABC", "ABCD", false}));
+                                           NameCase{"ABC", "ABC", true}, NameCase{"ABC", "ABCD", false}),
+                         [](const auto& i) {
+                             return test::literalName(i.param.pattern) + "_on_" + test::literalName(i.param.name);
+                         });
 
 TEST(ExcludeRule, FolderPartsMatchTrailingFoldersWithoutCase)
 {
@@ -198,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
         ContentCase{"UTF-8 text", QByteArray("中文"), QByteArray("前 中文 后"), true, true},
         ContentCase{"NUL bytes are data", QByteArray("a\0b", 3), QByteArray("xxa\0bxx", 7), false, true},
         ContentCase{"repeated prefix", "aab", "aaaaaab", true, true},
-        ContentCase{"near miss", "abcd", "abcabcabd", true, false}));
+        ContentCase{"near miss", "abcd", "abcabcabd", true, false}),
+    test::NameField());
 
 TEST(ContentScan, FindsTheFirstOccurrenceAtEveryOffsetAndLength)
 {

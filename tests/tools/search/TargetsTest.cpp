@@ -1,4 +1,5 @@
 // Target building and the property setters of TFindFile.
+#include "support/CaseNames.h"
 #include "tools/search/engine/FindFile.h"
 #include <QDir>
 #include <gtest/gtest.h>
@@ -53,7 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"/a", "", {"/a/*.*"}},
         TargetCase{"/a", "readme", {"/a/readme.*"}},
         TargetCase{"/a", "*", {"/a/*.*"}},
-        TargetCase{"/", "*.c", {"/*.c"}}));
+        TargetCase{"/", "*.c", {"/*.c"}}),
+    [](const auto& i) {
+        return test::literalName(i.param.location) + "_with_" + test::literalName(i.param.filename);
+    });
 
 TEST(SearchProperties, DefaultsOfTheComponent)
 {

@@ -1,6 +1,7 @@
 // TFindFile walking real folders: order, names, attributes, sizes, dates, exclusions, contents, links,
 // special files, inline and threaded runs, stopping and destruction.
 #include "SearchTestSupport.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QDateTime>
 #include <QCoreApplication>
@@ -197,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(
         AttrCase{"exact archive and read-only", {ffArchive, ffReadonly}, true, {"ro"}},
         AttrCase{"exact system", {ffSystem}, true, {"pipe"}},
         AttrCase{"exact folder", {ffDirectory}, true, {"folder"}},
-        AttrCase{"exact, all members", {ffArchive, ffReadonly, ffHidden, ffSystem}, true, {}}));
+        AttrCase{"exact, all members", {ffArchive, ffReadonly, ffHidden, ffSystem}, true, {}}),
+    test::NameField());
 
 // --- Sizes ---
 

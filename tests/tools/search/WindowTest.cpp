@@ -2,6 +2,7 @@
 // closing while a search runs.
 #include "SearchTestSupport.h"
 #include "platform/Services.h"
+#include "support/CaseNames.h"
 #include "support/Fakes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
@@ -202,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(Search, SizeField,
                                            SizeCase{"1234567x", 0},             // 8 characters
                                            SizeCase{"12345678x", 2147483647},   // 9 characters
                                            SizeCase{"12345678901", 2147483647}, SizeCase{"2147483647", 2147483647},
-                                           SizeCase{"3000000", 3000000}, SizeCase{"-5", 0}));
+                                           SizeCase{"3000000", 3000000}, SizeCase{"-5", 0}),
+                         [](const auto& i) { return test::literalName(i.param.text); });
 
 TEST_F(SearchWindow, TypingIntoASizeField)
 {

@@ -1,4 +1,5 @@
 #include "SplitMergeTestSupport.h"
+#include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include "tools/splitmerge/engine/FileSplitter.h"
 #include "tools/splitmerge/engine/SplitFields.h"
@@ -60,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"start_4_count_2", 10, 4, 2, {"456", "789"}},
                       SplitCase{"twelve_pieces", 12, 0, 12,
                                 {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "1"}},
-                      SplitCase{"start_at_end_is_start_0", 4, 4, 1, {"0123"}}));
+                      SplitCase{"start_at_end_is_start_0", 4, 4, 1, {"0123"}}),
+    test::NameField());
 
 TEST(Split, ExistingPieceIsReplacedOnlyWhenAllowedAndARefusalStops)
 {

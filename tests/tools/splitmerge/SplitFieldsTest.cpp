@@ -1,3 +1,4 @@
+#include "support/CaseNames.h"
 #include "tools/splitmerge/engine/SplitFields.h"
 #include <gtest/gtest.h>
 
@@ -46,7 +47,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Nothing to divide (an empty file): the other fields stay, no remainder.
         SettleCase{0, false, 2, {2, 0, 0}, {2, 0, 0}},
         // 64-bit sizes: 6 GiB in 3 pieces.
-        SettleCase{qint64(6) << 30, false, 3, {2, 0, 0}, {3, qint64(2) << 30, 0}}));
+        SettleCase{qint64(6) << 30, false, 3, {2, 0, 0}, {3, qint64(2) << 30, 0}}),
+    [](const auto& i) {
+        return (i.param.bySize ? "Size" : "Count") + std::to_string(i.param.value) + "_of_" +
+               std::to_string(i.param.available) + "_bytes";
+    });
 
 TEST(Settle, EveryResultCoversTheBytesExactly)
 {

@@ -81,7 +81,7 @@ bool Tfcdat::Compare(const QString& file1, const QString& file2)
         setWindowModality(Qt::ApplicationModal);
         show();
         QCoreApplication::processEvents();   // paint the window; an Esc already queued takes effect here
-        m_gate = plat::PumpGate();
+        m_gate.restart();
         try {
             done = !m_cancel && m_engine.Execute(file1, file2);
         } catch (const std::exception& e) {

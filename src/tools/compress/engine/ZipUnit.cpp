@@ -2,8 +2,6 @@
 #include "platform/Pump.h"
 #include "platform/posix/FileId.h"
 #include "tools/compress/engine/ZStreams.h"
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -11,20 +9,6 @@
 #include <memory>
 
 namespace {
-
-// Waits for a worker while its blocking hand-offs keep running on this thread. The local event loop is the
-// usual way; polling covers the case where no loop can run any more (the application is quitting).
-void waitForThread(QPointer<TZipThread> t)
-{
-    if (!t)
-        return;
-    plat::waitPumping(t.data());
-    while (t && !t->isFinished()) {
-        QCoreApplication::processEvents();
-        if (t)
-            t->wait(QDeadlineTimer(5));
-    }
-}
 
 struct EventScope {
     explicit EventScope(int& depth) : m_depth(depth) { ++m_depth; }
@@ -306,7 +290,7 @@ void TZnZip::waitServing(QPointer<TZipThread> t)
     // Inside an event handler the worker waits for that very handler: let it go on before waiting for it.
     if (t && m_inEvent > 0)
         t->acknowledgeAll();
-    waitForThread(t);
+    plat::waitPumping(t.data());
 }
 
 void TZnZip::jobBegin(qint64 nMax)

@@ -1,10 +1,8 @@
 #include "tools/search/engine/FindFile.h"
 #include "platform/Path.h"
+#include "platform/Pump.h"
 #include "tools/search/engine/SearchThread.h"
 #include "tools/search/engine/SearchWalk.h"
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QPointer>
 
 namespace search {
@@ -24,21 +22,6 @@ QThread::Priority qtPriority(TThreadPriority p)
     return QThread::NormalPriority;
 }
 
-// Keeps serving the caller's events (the worker's hand-offs, its completion) until `done`. A plain nested
-// QEventLoop is not enough: under the glib event dispatcher, a loop entered from inside the delivery of a
-// posted event does not deliver the events that were already queued, and the worker would wait forever.
-void pumpUntil(const std::function<bool()>& done, const std::function<QThread*()>& worker)
-{
-    while (!done()) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (done())
-            break;
-        if (QThread* t = worker(); t && !t->isFinished())
-            t->wait(QDeadlineTimer(2));   // bounded: a pending hand-off is served on the next turn
-    }
-}
-
 // Counts a handler running on the caller's thread for the length of a scope.
 struct Delivering {
     int& depth;
@@ -56,8 +39,7 @@ TFindFile::~TFindFile()
     if (TSearchThread* t = m_thread) {
         m_thread = nullptr;   // a completion still queued finds no worker and does nothing
         t->requestInterruption();
-        pumpUntil([t] { return t->isFinished(); }, [t] { return t; });
-        t->wait();
+        plat::waitPumping(t);
         delete t;
     }
 }
@@ -145,7 +127,7 @@ void TFindFile::Abort()
     if (m_delivering > 0)
         return;   // inside one of our own events: the worker waits for it, so it cannot end now
     const QPointer<TFindFile> self(this);
-    pumpUntil([&] { return !self || !m_busy; }, [&]() -> QThread* { return self ? m_thread : nullptr; });
+    plat::pumpUntil([&] { return !self || !m_busy; }, m_thread);
 }
 
 bool TFindFile::stopRequested() const

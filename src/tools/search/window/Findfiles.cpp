@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -42,7 +41,6 @@ using search::TSpinEdit;
 
 namespace {
 
-constexpr int kPumpIntervalMs = 15;
 constexpr int kRowBatchMs = 50;
 
 QLabel* label(const QString& text, QWidget* buddy, QWidget* parent)
@@ -372,8 +370,7 @@ void Tfindfiles::FindButtonClick()
     Animate->setActive(true);
 
     m_inlineSearch = !FindFile->Threaded();
-    m_pumpedOnce = false;
-    m_pumpClock.start();
+    m_pump.makeDue();
     FindFile->Execute();
     if (m_inlineSearch) {
         m_inlineSearch = false;
@@ -492,12 +489,10 @@ void Tfindfiles::FindFileFound(TFindFile*, const QString& folder, const TSearchR
 // every 15 ms, inserting the rows found since the last time first.
 void Tfindfiles::keepAlive()
 {
-    if (m_pumpedOnce && m_pumpClock.elapsed() < kPumpIntervalMs)
+    if (!m_pump.due())
         return;
-    m_pumpedOnce = true;
     flushRows();
-    QCoreApplication::processEvents();
-    m_pumpClock.restart();
+    m_pump.pumpNow();
 }
 
 void Tfindfiles::flushRows()

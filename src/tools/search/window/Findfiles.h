@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Pump.h"
 #include "tools/search/engine/FindFile.h"
 #include <QElapsedTimer>
 #include <QTimer>
@@ -130,7 +131,6 @@ private:
     bool m_inlineSearch = false;        // the running search walks inside FindButtonClick
     bool m_closeRequested = false;      // closed during an inline search: close once it has unwound
     bool m_centred = false;
-    QElapsedTimer m_pumpClock;          // inline searches dispatch messages at most every 15 ms
-    bool m_pumpedOnce = false;
+    plat::PumpGate m_pump;              // inline searches dispatch messages at most every 15 ms
     QTimer m_rowTimer;                  // threaded searches insert found rows in batches
 };

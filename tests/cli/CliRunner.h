@@ -1,0 +1,35 @@
+#pragma once
+#include "support/TempTree.h"
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace clitest {
+
+// The folders of one run: the files a command works on (its working folder) and the home, XDG and
+// temporary folders of its process, so that nothing it does reaches the real home or trash.
+struct Sandbox {
+    test::TempTree t;          // the working folder
+    test::TempTree homes;      // HOME, XDG_*, TMPDIR
+    Sandbox();
+    QString dataHome() const;  // XDG_DATA_HOME: the trash lives in dataHome() + "/Trash"
+    QProcessEnvironment environment() const;
+    QString expand(const QString& text) const;   // "{root}" becomes t.root()
+};
+
+struct CliRun {
+    int exitCode;              // -1 when the program did not start or end normally
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the orvo-cli of this build in the sandbox's working folder with its environment. `args` and
+// `input` may hold "{root}". With `outputToFullDisk` standard output is /dev/full, where every write fails.
+CliRun runCli(const Sandbox& box, const QStringList& args, const QByteArray& input = QByteArray(),
+              bool outputToFullDisk = false);
+
+// Whether `text` is all of `pattern`, where "{*}" stands for any text within one line (no tab, no line break).
+bool matchesPattern(const QString& text, const QString& pattern);
+
+} // namespace clitest

@@ -1,0 +1,506 @@
+// orvo-cli run as a process, one row per case: the files it starts from, its arguments, its exit code,
+// what it prints and the files it leaves. Every subcommand has its usage error (exit 2), a failure and
+// its success path.
+#include "CliRunner.h"
+#include "fileops/engine/Trash.h"
+#include "support/CaseNames.h"
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <functional>
+#include <optional>
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+using clitest::CliRun;
+using clitest::Sandbox;
+
+namespace {
+
+struct CliCase {
+    const char* name;
+    QStringList args;                                        // "{root}" stands for the working folder
+    std::function<void(Sandbox&)> prepare = {};
+    QByteArray input = {};                                   // standard input, "{root}" expanded
+    bool outputToFullDisk = false;                           // standard output is /dev/full
+    int exitCode = 0;
+    // All of standard output, "{root}" expanded, "{*}" for any text within a line; nullopt: see `check`.
+    std::optional<QString> out = QString();
+    QString err = {};                                        // text in standard error; empty: it is empty
+    std::function<void(Sandbox&, const CliRun&)> check = {};   // the files afterwards
+};
+
+void PrintTo(const CliCase& c, std::ostream* os)
+{
+    *os << "orvo-cli " << c.args.join(u' ').toStdString();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+const QDateTime kModified(QDate(2021, 3, 4), QTime(18, 30, 5));
+const QDateTime kAccessed(QDate(2022, 1, 2), QTime(3, 4, 5));
+const QString kUsage = QStringLiteral("usage: orvo-cli ");
+
+// d/a.txt (3 bytes), d/sub/b.txt (2000 bytes), both with the times above.
+void sampleFolder(Sandbox& b)
+{
+    b.t.file(QStringLiteral("d/a.txt"), QByteArray("abc"));
+    b.t.file(QStringLiteral("d/sub/b.txt"), 2000);
+    b.t.setTimes(QStringLiteral("d/a.txt"), kAccessed, kModified);
+    b.t.setTimes(QStringLiteral("d/sub/b.txt"), kAccessed, kModified);
+}
+
+void fileA(Sandbox& b)
+{
+    b.t.file(QStringLiteral("a.txt"), QByteArray("new"));
+    b.t.dir(QStringLiteral("dst"));
+}
+
+void fileAAndOlderCopy(Sandbox& b)
+{
+    fileA(b);
+    b.t.file(QStringLiteral("dst/a.txt"), QByteArray("old"));
+}
+
+// --- zak ---
+
+// 200,000 bytes of text that deflates well.
+QByteArray zakText()
+{
+    QByteArray b;
+    for (int i = 0; b.size() < 200000; ++i)
+        b += "alpha beta gamma " + QByteArray::number(i % 977) + (i % 7 ? " " : "\n");
+    return b.left(200000);
+}
+
+void zakSource(Sandbox& b)
+{
+    b.t.file(QStringLiteral("a.txt"), zakText());
+}
+
+// Compresses with a level, checks the stream's header and decompresses it back.
+CliCase zakRoundTrip(const char* name, const char* level, const char* header)
+{
+    return {.name = name,
+            .args = {"zak", "compress", "--level", level, "a.txt", "a.zak"},
+            .prepare = zakSource,
+            .check = [header](Sandbox& b, const CliRun&) {
+                EXPECT_EQ(readAll(b.t.path("a.zak")).left(2).toHex(), QByteArray(header));
+                const CliRun back = clitest::runCli(b, {"zak", "decompress", "a.zak", "a.out"});
+                EXPECT_EQ(back.exitCode, 0) << back.err.toStdString();
+                EXPECT_TRUE(readAll(b.t.path("a.out")) == zakText());
+            }};
+}
+
+void plainText(Sandbox& b)
+{
+    b.t.file(QStringLiteral("plain.txt"), QByteArray("not a zlib stream"));
+}
+
+// A failed zak leaves the source as it was and no file behind.
+void onlyPlainTextLeft(Sandbox& b, const CliRun&)
+{
+    EXPECT_EQ(readAll(b.t.path("plain.txt")), QByteArray("not a zlib stream"));
+    EXPECT_EQ(entries(b.t.root()), QStringList{"plain.txt"});
+}
+
+CliCase zakFailure(const char* name, const QStringList& args, int exitCode, const char* says)
+{
+    return {.name = name,
+            .args = QStringList{"zak"} + args,
+            .prepare = plainText,
+            .exitCode = exitCode,
+            .err = QString::fromUtf8(says),
+            .check = onlyPlainTextLeft};
+}
+
+// --- md5 ---
+
+const QString kAbcDigest = QStringLiteral("900150983CD24FB0D6963F7D28E17F72");
+const QString kEmptyDigest = QStringLiteral("D41D8CD98F00B204E9800998ECF8427E");
+
+void abcAndEmpty(Sandbox& b)
+{
+    b.t.file(QStringLiteral("a.txt"), QByteArray("abc"));
+    b.t.file(QStringLiteral("empty"), 0);
+}
+
+CliCase md5InMode(const char* name, const char* mode)
+{
+    return {.name = name,
+            .args = {"md5", "--mode", mode, "{root}a.txt", "{root}empty"},
+            .prepare = abcAndEmpty,
+            .out = kAbcDigest + "  {root}a.txt\n" + kEmptyDigest + "  {root}empty\n"};
+}
+
+void digestLists(Sandbox& b)
+{
+    b.t.file(QStringLiteral("a.txt"), QByteArray("abc"));
+    b.t.file(QStringLiteral("b.txt"), QByteArray("b"));
+    b.t.file(QStringLiteral("back\\slash"), QByteArray("abc"));
+    b.t.file(QStringLiteral("good.md5"), QByteArray("900150983cd24fb0d6963f7d28e17f72  a.txt\r\n"   // lower case, CR LF
+                                                    "92EB5FFEE6AE2FEC3AD71C777531578F *b.txt\n"       // binary marker
+                                                    "# a comment\n"
+                                                    "\n"
+                                                    "\\900150983CD24FB0D6963F7D28E17F72  back\\\\slash\n"));
+}
+
+// --- split, merge ---
+
+void tenBytes(Sandbox& b)
+{
+    b.t.file(QStringLiteral("s.bin"), QByteArray("0123456789"));
+}
+
+void fourPieces(Sandbox& b)
+{
+    b.t.file(QStringLiteral("piece1"), QByteArray("012"));
+    b.t.file(QStringLiteral("piece2"), QByteArray("345"));
+    b.t.file(QStringLiteral("piece3"), QByteArray("678"));
+    b.t.file(QStringLiteral("piece4"), QByteArray("9"));
+}
+
+void expectPieces(Sandbox& b, const QString& base, const QList<QByteArray>& pieces)
+{
+    for (int i = 0; i < pieces.size(); ++i)
+        EXPECT_EQ(readAll(b.t.path(base + QString::number(i + 1))), pieces[i]) << i + 1;
+    EXPECT_FALSE(QFileInfo::exists(b.t.path(base + QString::number(pieces.size() + 1))));
+}
+
+// --- compare ---
+
+void twoTexts(Sandbox& b)
+{
+    b.t.file(QStringLiteral("one.txt"), QByteArray("a\nb\nc\n"));
+    b.t.file(QStringLiteral("two.txt"), QByteArray("a\nB\nc\nd\n"));
+}
+
+// --- trash ---
+
+void fullTrash(Sandbox& b)
+{
+    const QString trash = b.dataHome() + QStringLiteral("/Trash/");
+    QDir().mkpath(trash + QStringLiteral("files/folder"));
+    QDir().mkpath(trash + QStringLiteral("info"));
+    QFile(trash + QStringLiteral("files/old.txt")).open(QIODevice::WriteOnly);
+    QFile(trash + QStringLiteral("files/folder/inner.txt")).open(QIODevice::WriteOnly);
+    for (const char* name : {"old.txt", "folder"}) {
+        QFile info(trash + QStringLiteral("info/") + QLatin1String(name) + QStringLiteral(".trashinfo"));
+        info.open(QIODevice::WriteOnly);
+        info.write("[Trash Info]\nPath=/somewhere/" + QByteArray(name) + "\nDeletionDate=2024-01-01T00:00:00\n");
+    }
+}
+
+// "trash --empty" empties every trash folder it finds: the one in its XDG_DATA_HOME (the sandbox's) and
+// those at the top of mounted volumes. The latter are real data of this machine's user.
+void expectNoVolumeTrash()
+{
+    QStringList foreign;
+    const QString ownTrash = QDir::cleanPath(fileops::TTrash::homeTrash());   // the test program's own, in its sandbox
+    for (const QString& folder : fileops::TTrash::trashFolders()) {
+        if (QDir::cleanPath(folder) != ownTrash)
+            foreign << folder;
+    }
+    ASSERT_TRUE(foreign.isEmpty()) << "emptying these would lose data: " << foreign.join(u' ').toStdString();
+}
+
+const CliCase kCases[] = {
+    // The program itself
+    {.name = "no command", .args = {}, .exitCode = 2, .err = kUsage + "<command> [options]\ncommands:\n  compare"},
+    {.name = "unknown command", .args = {"bogus"}, .exitCode = 2, .err = "  zak compress|decompress"},
+
+    // list
+    {.name = "list a folder",
+     .args = {"list", "d"},
+     .prepare = sampleFolder,
+     .out = "..\t \t上一级文件夹\\\t{*}\t{*}\t{root}d/..\tdir\t{*}\t\n"
+            "sub\t \t文件夹\t{*}\t{*}\t{root}d/sub\tdir\t{*}\t\n"
+            "a.txt\t1 KB\t{*}\t2021-03-04 18:30:05\t{*}\t{root}d/a.txt\tfile\t2022-01-02 03:04:05\tA\n"},
+    {.name = "list files by mask, hiding the extension",
+     .args = {"list", "--mask", "*.txt", "--no-folders", "--hide-ext", "d/sub"},
+     .prepare = sampleFolder,
+     .out = "b\t1 KB\t{*}\t2021-03-04 18:30:05\t{*}\t{root}d/sub/b.txt\tfile\t2022-01-02 03:04:05\tA\n"},
+    {.name = "list the volumes",
+     .args = {"list", "DRIVES"},
+     .out = std::nullopt,
+     .check = [](Sandbox&, const CliRun& r) {
+         EXPECT_TRUE(r.out.startsWith(" (/)  \t")) << r.out.toStdString();
+         EXPECT_TRUE(r.out.contains("\t/\tdrv\n")) << r.out.toStdString();
+     }},
+    {.name = "list usage", .args = {"list"}, .exitCode = 2, .err = kUsage + "list [--mask M]"},
+    {.name = "list bad column", .args = {"list", "--click", "x", "d"}, .exitCode = 2, .err = kUsage + "list"},
+    {.name = "list output fails",
+     .args = {"list", "d"},
+     .prepare = sampleFolder,
+     .outputToFullDisk = true,
+     .exitCode = 1},
+
+    // find (its times have two-second steps: 18:30:05 reads 18:30:04)
+    {.name = "find by name in subfolders",
+     .args = {"find", "--location", "d", "--name", "*.txt"},
+     .prepare = sampleFolder,
+     .out = "a.txt\t{root}d\t1KB\t2021/3/4 18:30:04\n"
+            "b.txt\t{root}d/sub\t2KB\t2021/3/4 18:30:04\n"
+            "2 文件找到在 2 文件夹 ({*} ms)\n"},
+    {.name = "find containing text, no subfolders",
+     .args = {"find", "--location", "d", "--containing", "B", "--no-subfolders"},
+     .prepare = sampleFolder,
+     .out = "a.txt\t{root}d\t1KB\t2021/3/4 18:30:04\n"
+            "1 文件找到在 1 文件夹 ({*} ms)\n"},
+    {.name = "find nothing", .args = {"find", "--location", "d", "--min-kb", "5"}, .prepare = sampleFolder,
+     .out = "0 文件找到在 2 文件夹 ({*} ms)\n"},
+    {.name = "find wildcard location",
+     .args = {"find", "--location", "d*"},
+     .exitCode = 1,
+     .err = "location cannot to be contained wildcards"},
+    {.name = "find usage", .args = {"find", "--name", "*.txt"}, .exitCode = 2, .err = kUsage + "find --location L"},
+    {.name = "find bad attribute", .args = {"find", "--location", "d", "--attributes", "Z"}, .exitCode = 2,
+     .err = kUsage + "find"},
+
+    // copy
+    {.name = "copy into a folder",
+     .args = {"copy", "a.txt", "dst"},
+     .prepare = fileA,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(readAll(b.t.path("dst/a.txt")), QByteArray("new"));
+         EXPECT_EQ(readAll(b.t.path("a.txt")), QByteArray("new"));
+     }},
+    {.name = "copy keeps the existing target",
+     .args = {"copy", "a.txt", "dst"},
+     .prepare = fileAAndOlderCopy,
+     .exitCode = 1,
+     .err = "已跳过“{root}a.txt”：目标位置已有同名的项目，未替换",
+     .check = [](Sandbox& b, const CliRun&) { EXPECT_EQ(readAll(b.t.path("dst/a.txt")), QByteArray("old")); }},
+    {.name = "copy renames on collision",
+     .args = {"copy", "--rename-on-collision", "a.txt", "dst"},
+     .prepare = fileAAndOlderCopy,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(readAll(b.t.path("dst/a.txt")), QByteArray("old"));
+         EXPECT_EQ(readAll(b.t.path("dst/复件 a.txt")), QByteArray("new"));
+     }},
+    {.name = "copy missing source",
+     .args = {"copy", "missing", "dst"},
+     .prepare = fileA,
+     .exitCode = 1,
+     .err = "无法复制“{root}missing”：No such file or directory",
+     .check = [](Sandbox& b, const CliRun&) { EXPECT_EQ(entries(b.t.path("dst")), QStringList()); }},
+    {.name = "copy to a missing folder",
+     .args = {"copy", "a.txt", "nodir"},
+     .prepare = fileA,
+     .exitCode = 1,
+     .err = "目标文件夹“nodir”不存在",
+     .check = [](Sandbox& b, const CliRun&) { EXPECT_FALSE(QFileInfo::exists(b.t.path("nodir"))); }},
+    {.name = "copy usage", .args = {"copy", "a.txt"}, .exitCode = 2,
+     .err = kUsage + "copy [--rename-on-collision] SRC... DESTDIR"},
+    {.name = "copy unknown option", .args = {"copy", "--force", "a.txt", "dst"}, .exitCode = 2, .err = kUsage + "copy"},
+
+    // move
+    {.name = "move into a folder",
+     .args = {"move", "a.txt", "dst"},
+     .prepare = fileA,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(readAll(b.t.path("dst/a.txt")), QByteArray("new"));
+         EXPECT_FALSE(QFileInfo::exists(b.t.path("a.txt")));
+     }},
+    {.name = "move missing source",
+     .args = {"move", "missing", "dst"},
+     .prepare = fileA,
+     .exitCode = 1,
+     .err = "无法移动“{root}missing”：No such file or directory"},
+    {.name = "move usage", .args = {"move"}, .exitCode = 2, .err = kUsage + "move [--rename-on-collision] SRC... DESTDIR"},
+
+    // delete
+    {.name = "delete to the trash",
+     .args = {"delete", "a.txt"},
+     .prepare = fileA,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_FALSE(QFileInfo::exists(b.t.path("a.txt")));
+         EXPECT_EQ(readAll(b.dataHome() + "/Trash/files/a.txt"), QByteArray("new"));
+         EXPECT_TRUE(readAll(b.dataHome() + "/Trash/info/a.txt.trashinfo").contains("\nPath="));
+     }},
+    {.name = "delete permanently",
+     .args = {"delete", "--permanent", "a.txt", "dst"},
+     .prepare = fileAAndOlderCopy,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(entries(b.t.root()), QStringList());
+         EXPECT_EQ(entries(b.dataHome() + "/Trash/files"), QStringList());
+     }},
+    {.name = "delete missing item",
+     .args = {"delete", "gone"},
+     .exitCode = 1,
+     .err = "无法删除“{root}gone”：No such file or directory"},
+    {.name = "delete usage", .args = {"delete"}, .exitCode = 2, .err = kUsage + "delete [--permanent] PATH..."},
+    {.name = "delete unknown option", .args = {"delete", "--force", "a.txt"}, .prepare = fileA, .exitCode = 2,
+     .err = kUsage + "delete",
+     .check = [](Sandbox& b, const CliRun&) { EXPECT_TRUE(QFileInfo::exists(b.t.path("a.txt"))); }},
+
+    // trash
+    {.name = "trash empty",
+     .args = {"trash", "--empty"},
+     .prepare = fullTrash,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(entries(b.dataHome() + "/Trash/files"), QStringList());
+         EXPECT_EQ(entries(b.dataHome() + "/Trash/info"), QStringList());
+     }},
+    {.name = "trash usage", .args = {"trash"}, .exitCode = 2, .err = kUsage + "trash --empty"},
+    {.name = "trash usage with more", .args = {"trash", "--empty", "now"}, .prepare = fullTrash, .exitCode = 2,
+     .err = kUsage + "trash --empty",
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(entries(b.dataHome() + "/Trash/files"), (QStringList{"folder", "old.txt"}));
+     }},
+
+    // zak
+    zakRoundTrip("zak level none", "none", "7801"),
+    zakRoundTrip("zak level fastest", "fastest", "7801"),
+    zakRoundTrip("zak level default", "default", "789c"),
+    zakRoundTrip("zak level max", "max", "78da"),
+    zakFailure("zak not a stream", {"decompress", "plain.txt", "out"}, 1, "不是有效的压缩文件"),
+    zakFailure("zak missing source", {"compress", "missing", "out"}, 1, "源文件不存在"),
+    zakFailure("zak onto itself", {"compress", "plain.txt", "plain.txt"}, 1, "同一个文件"),
+    zakFailure("zak into a missing folder", {"compress", "plain.txt", "no/folder/out"}, 1, "不能创建文件"),
+    zakFailure("zak bad level", {"compress", "--level", "7", "plain.txt", "out"}, 2, "usage: orvo-cli zak"),
+    zakFailure("zak bad direction", {"pack", "plain.txt", "out"}, 2, "usage: orvo-cli zak"),
+    zakFailure("zak one file", {"compress", "plain.txt"}, 2, "usage: orvo-cli zak"),
+
+    // md5
+    md5InMode("md5 auto", "auto"),
+    md5InMode("md5 mapped", "mapped"),
+    md5InMode("md5 stream", "stream"),
+    {.name = "md5 missing file",
+     .args = {"md5", "{root}a.txt", "{root}missing"},
+     .prepare = abcAndEmpty,
+     .exitCode = 1,
+     .out = kAbcDigest + "  {root}a.txt\n",
+     .err = "Error opening {root}missing"},
+    {.name = "md5 mapped refuses 2 GB",
+     .args = {"md5", "--mode", "mapped", "big"},
+     .prepare = [](Sandbox& b) {
+         QFile f(b.t.path("big"));
+         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+         ASSERT_EQ(::ftruncate(f.handle(), 2147483648LL), 0);   // sparse: no data blocks
+     },
+     .exitCode = 1,
+     .err = "big: no digest: a file of 2 GB or more cannot be mapped"},
+    {.name = "md5 check a list",
+     .args = {"md5", "--check", "good.md5"},
+     .prepare = digestLists,
+     .out = "a.txt: OK\nb.txt: OK\n\\back\\\\slash: OK\n"},
+    {.name = "md5 check from standard input",
+     .args = {"md5", "--mode", "mapped", "--check", "-"},
+     .prepare = digestLists,
+     .input = "900150983cd24fb0d6963f7d28e17f72  {root}b.txt\n"
+              "900150983cd24fb0d6963f7d28e17f72  {root}a.txt\n"
+              "900150983cd24fb0d6963f7d28e17f72  {root}gone\n",
+     .exitCode = 1,
+     .out = "{root}b.txt: FAILED\n{root}a.txt: OK\n{root}gone: FAILED\n",
+     .err = "Error opening {root}gone"},
+    {.name = "md5 check a malformed list",
+     .args = {"md5", "--check", "-"},
+     .input = "not a digest line\n",
+     .exitCode = 1,
+     .err = "-: line 1: not a digest line"},
+    {.name = "md5 bad mode", .args = {"md5", "--mode", "fast", "a.txt"}, .exitCode = 2, .err = kUsage + "md5"},
+    {.name = "md5 usage", .args = {"md5"}, .exitCode = 2, .err = kUsage + "md5 [--mode auto|mapped|stream] FILE..."},
+
+    // split
+    {.name = "split by count",
+     .args = {"split", "--count", "3", "s.bin", "piece"},
+     .prepare = tenBytes,
+     .check = [](Sandbox& b, const CliRun&) { expectPieces(b, "piece", {"012", "345", "678", "9"}); }},
+    {.name = "split by size from a start",
+     .args = {"split", "--size", "3", "--start", "4", "s.bin", "p"},
+     .prepare = tenBytes,
+     .check = [](Sandbox& b, const CliRun&) { expectPieces(b, "p", {"456", "789"}); }},
+    {.name = "split missing file", .args = {"split", "--count", "2", "missing", "x"}, .exitCode = 1,
+     .err = "orvo-cli: missing  不存在！"},
+    {.name = "split empty file",
+     .args = {"split", "--count", "2", "e.bin", "x"},
+     .prepare = [](Sandbox& b) { b.t.file("e.bin", 0); },
+     .exitCode = 1,
+     .err = "orvo-cli: 文件为空,不能分割。"},
+    {.name = "split start past the end",
+     .args = {"split", "--count", "2", "--start", "10", "s.bin", "x"},
+     .prepare = tenBytes,
+     .exitCode = 1,
+     .err = "orvo-cli: 分割开始位置超出文件大小: 10",
+     .check = [](Sandbox& b, const CliRun&) { EXPECT_EQ(entries(b.t.root()), QStringList{"s.bin"}); }},
+    {.name = "split usage", .args = {"split", "s.bin", "x"}, .exitCode = 2,
+     .err = kUsage + "split (--count N|--size BYTES) [--start POS] FILE BASE"},
+    {.name = "split zero count", .args = {"split", "--count", "0", "s.bin", "x"}, .exitCode = 2, .err = kUsage + "split"},
+
+    // merge
+    {.name = "merge pieces",
+     .args = {"merge", "piece1", "merged"},
+     .prepare = fourPieces,
+     .check = [](Sandbox& b, const CliRun&) { EXPECT_EQ(readAll(b.t.path("merged")), QByteArray("0123456789")); }},
+    {.name = "merge missing piece", .args = {"merge", "nothing1", "out"}, .exitCode = 1,
+     .err = "orvo-cli: nothing1  不存在！",
+     .check = [](Sandbox& b, const CliRun&) { EXPECT_FALSE(QFileInfo::exists(b.t.path("out"))); }},
+    {.name = "merge usage", .args = {"merge", "piece1"}, .exitCode = 2, .err = kUsage + "merge PIECE OUT"},
+
+    // compare
+    {.name = "compare different files",
+     .args = {"compare", "one.txt", "two.txt"},
+     .prepare = twoTexts,
+     .exitCode = 1,
+     .out = "文件名:\tone.txt\ttwo.txt\n"
+            " 1\ta\ta\n"
+            "x2\tb\tB\n"
+            "x3\tc\tc\n"
+            "x\t\td\n"},
+    {.name = "compare equal files",
+     .args = {"compare", "one.txt", "one.txt"},
+     .prepare = twoTexts,
+     .out = "文件名:\tone.txt\tone.txt\n"
+            " 1\ta\ta\n"
+            " 2\tb\tb\n"
+            " 3\tc\tc\n"},
+    {.name = "compare missing file",
+     .args = {"compare", "one.txt", "nofile"},
+     .prepare = twoTexts,
+     .exitCode = 2,
+     .err = "orvo-cli compare: nofile: No such file or directory"},
+    {.name = "compare usage", .args = {"compare", "one.txt"}, .exitCode = 2, .err = kUsage + "compare FILE1 FILE2"},
+};
+
+class Cli : public ::testing::TestWithParam<CliCase> {};
+
+TEST_P(Cli, ExitCodeOutputAndFiles)
+{
+    const CliCase& c = GetParam();
+    Sandbox box;
+    if (c.prepare)
+        c.prepare(box);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    if (c.args == QStringList{"trash", "--empty"})
+        expectNoVolumeTrash();
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+
+    const CliRun r = clitest::runCli(box, c.args, c.input, c.outputToFullDisk);
+    const std::string printed = "stdout:\n" + r.out.toStdString() + "\nstderr:\n" + r.err.toStdString();
+    EXPECT_EQ(r.exitCode, c.exitCode) << printed;
+    if (c.out)
+        EXPECT_TRUE(clitest::matchesPattern(QString::fromUtf8(r.out), box.expand(*c.out)))
+            << "expected stdout:\n" << box.expand(*c.out).toStdString() << "\n" << printed;
+    if (c.err.isEmpty())
+        EXPECT_EQ(r.err, QByteArray()) << printed;
+    else
+        EXPECT_TRUE(QString::fromUtf8(r.err).contains(box.expand(c.err))) << printed;
+    if (c.check)
+        c.check(box, r);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, Cli, ::testing::ValuesIn(kCases), test::NameField());
+
+} // namespace
