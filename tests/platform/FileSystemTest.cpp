@@ -1,9 +1,12 @@
 #include "platform/FileSystem.h"
 #include "platform/Times.h"
 #include "platform/posix/Faults.h"
+#include "platform/posix/Fd.h"
+#include "platform/posix/PathCodec.h"
 #include "support/TempTree.h"
 #include <QDateTime>
 #include <QStringList>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,6 +69,26 @@ TEST(LinuxFileSystem, UnreadableFolderYieldsNothing)
         EXPECT_TRUE(fs.find(t.path("locked")).has_value());   // the folder itself is still there
     }
     EXPECT_EQ(names(fs, t.path("locked/"), "*.txt"), QStringList{"a.txt"});
+}
+
+// A name that is not UTF-8 keeps its bytes: it finds its own file again and matches its ".hidden" line.
+TEST(LinuxFileSystem, NamesThatAreNotUtf8RoundTrip)
+{
+    namespace posix = plat::posix;
+    test::TempTree t;
+    const QByteArray latin1("caf\xe9");
+    ASSERT_TRUE(posix::openPath(posix::decodePath(posix::encodePath(t.root()) + latin1), O_WRONLY | O_CREAT, 0644).valid());
+    t.file(".hidden", latin1 + '\n');
+    plat::LinuxFileSystem fs;
+    QList<plat::FindData> found;
+    fs.enumerate(t.root(), "caf*", [&](const plat::FindData& fd) {
+        found << fd;
+        return true;
+    });
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(posix::encodePath(found[0].name), latin1);
+    EXPECT_TRUE(found[0].attributes & plat::kAttrHidden);
+    EXPECT_TRUE(fs.find(t.root() + found[0].name).has_value());
 }
 
 TEST(LinuxFileSystem, FindDataOfEntries)
