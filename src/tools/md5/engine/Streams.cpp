@@ -1,6 +1,7 @@
 #include "tools/md5/engine/Streams.h"
 #include "tools/md5/engine/MD5Errors.h"
 #include "platform/posix/FileIO.h"
+#include <cerrno>
 #include <cstdio>
 
 namespace md5 {
