@@ -1,31 +1,13 @@
 #include "app/ListFile.h"
-#include "platform/Path.h"
 #include "platform/PrivateDir.h"
+#include "platform/TextDecode.h"
+#include "platform/posix/EntryOps.h"
+#include "platform/posix/FileIO.h"
 #include <QFile>
-#include <QStringDecoder>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace app {
-
-QString decodeText(const QByteArray& bytes)
-{
-    if (const auto bom = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder dec(*bom);   // strips the BOM
-        return dec.decode(bytes);
-    }
-    QStringDecoder utf8(QStringConverter::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder gb("GB18030");
-    if (gb.isValid())
-        return gb.decode(bytes);
-    return text;
-}
 
 QStringList splitLines(const QString& text)
 {
@@ -50,24 +32,19 @@ QStringList splitLines(const QString& text)
 bool listFileExists(const QString& name)
 {
     const QString dir = plat::privateDir();
-    struct stat st;
-    return !dir.isEmpty() && ::lstat(plat::path::encode(dir + name).constData(), &st) == 0;
+    return !dir.isEmpty() && plat::posix::entryExists(dir + name);
 }
 
 std::optional<QStringList> readListFile(const QString& name)
 {
-    const int fd = plat::openPrivateFile(name, O_RDONLY);
-    if (fd < 0)
-        return std::nullopt;
+    const plat::posix::Fd fd(plat::openPrivateFile(name, O_RDONLY));
     QFile f;
-    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!fd.valid() || !f.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return std::nullopt;
-    }
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return std::nullopt;
-    return splitLines(decodeText(bytes));
+    return splitLines(plat::decodeText(bytes));
 }
 
 bool writeListFile(const QString& name, const QStringList& lines)
@@ -80,22 +57,13 @@ bool writeListFile(const QString& name, const QStringList& lines)
         bytes += line.toUtf8() + "\r\n";
     // Written beside the target and renamed over it, so a failed write keeps the old list.
     const QString part = name + QStringLiteral(".part");
-    const int fd = plat::openPrivateFile(part, O_WRONLY | O_CREAT | O_TRUNC);
-    if (fd < 0)
+    plat::posix::Fd fd(plat::openPrivateFile(part, O_WRONLY | O_CREAT | O_TRUNC));
+    if (!fd.valid())
         return false;
-    bool ok = true;
-    for (qsizetype done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        done += n > 0 ? n : 0;
-    }
-    ok = ::close(fd) == 0 && ok;
-    const QByteArray partPath = plat::path::encode(dir + part);
-    if (ok && ::rename(partPath.constData(), plat::path::encode(dir + name).constData()) == 0)
+    const bool written = plat::posix::writeAll(fd.get(), bytes) == 0;
+    if (fd.close() == 0 && written && !plat::posix::renameOver(dir + part, dir + name))
         return true;
-    ::unlink(partPath.constData());
+    plat::posix::removeFile(dir + part);
     return false;
 }
 
@@ -104,7 +72,8 @@ bool removeListFile(const QString& name)
     const QString dir = plat::privateDir();
     if (dir.isEmpty())
         return false;
-    return ::unlink(plat::path::encode(dir + name).constData()) == 0 || errno == ENOENT;
+    const plat::posix::SysError e = plat::posix::removeFile(dir + name);
+    return !e || e.code == ENOENT;
 }
 
 } // namespace app

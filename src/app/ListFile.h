@@ -10,8 +10,6 @@ namespace app {
 inline const QString kPathListFile = QStringLiteral("orvopath.txt");
 inline const QString kMaskListFile = QStringLiteral("orvomask.txt");
 
-// Text of a file: a BOM names the encoding; else valid UTF-8; else GB18030.
-QString decodeText(const QByteArray& bytes);
 // Lines split at CR LF, LF or CR; a line end at the very end adds no empty entry.
 QStringList splitLines(const QString& text);
 

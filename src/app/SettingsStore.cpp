@@ -1,4 +1,5 @@
 #include "app/SettingsStore.h"
+#include "platform/posix/EntryOps.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -6,9 +7,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <cerrno>
-#include <cstring>
 #include <limits>
-#include <unistd.h>
 
 const QString SettingsStore::kTitle = QStringLiteral("Orvo 文件管理器");
 const QString SettingsStore::kGroup = QStringLiteral("SOFTWARE/") + SettingsStore::kTitle;
@@ -28,11 +27,6 @@ QString dataHome()
 QString key(const QString& name)
 {
     return SettingsStore::kGroup + u'/' + name;
-}
-
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 } // namespace
@@ -177,9 +171,9 @@ bool SettingsStore::writeDesktopFile(const QString& path, const QString& content
 
 bool SettingsStore::removeFile(const QString& path)
 {
-    const QByteArray enc = QFile::encodeName(path);
-    if (::unlink(enc.constData()) != 0 && errno != ENOENT)
-        return fail(QStringLiteral("无法删除“%1”：%2").arg(path, systemError()));
+    const plat::posix::SysError e = plat::posix::removeFile(path);
+    if (e && e.code != ENOENT)
+        return fail(QStringLiteral("无法删除“%1”：%2").arg(e.path, plat::posix::errnoText(e.code)));
     return true;
 }
 

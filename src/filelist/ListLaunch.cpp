@@ -6,13 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QUrl>
+#include "platform/posix/EntryOps.h"
+#include "platform/posix/Executable.h"
 #include <cerrno>
-#include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace filelist {
 
@@ -108,12 +106,7 @@ std::optional<ViewerCommand> quickViewer(int index)
 
 bool isExecutableProgram(const QString& p)
 {
-    QFile f(p);
-    if (!f.open(QIODevice::ReadOnly) || f.read(4) != QByteArray("\x7f" "ELF", 4))
-        return false;
-    struct stat st;
-    return ::stat(path::encode(p).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
-           ::access(path::encode(p).constData(), X_OK) == 0;
+    return plat::posix::isElfProgram(p);
 }
 
 int executeFile(const QString& verb, const QString& file, const QStringList& params, const QString& dir)
@@ -222,32 +215,15 @@ QString writeDesktopLink(const QString& target, const QString& desktopDir)
         return QString();
     tmp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    if (::rename(path::encode(tmp.fileName()).constData(), path::encode(final).constData()) != 0)
+    if (plat::posix::renameOver(tmp.fileName(), final))
         return QString();
     tmp.setAutoRemove(false);
     return final;
 }
 
-QString decodeText(const QByteArray& bytes)
-{
-    if (auto enc = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder d(*enc);
-        return d.decode(bytes);
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString s = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return s;
-    QStringDecoder gb("GB18030");
-    if (gb.isValid())
-        return gb.decode(bytes);
-    return QString::fromLatin1(bytes);
-}
-
 int propertiesError(const QString& p)
 {
-    struct stat st;
-    if (::lstat(path::encode(p).constData(), &st) == 0)
+    if (plat::posix::entryExists(p))
         return 0;
     if (errno == EACCES)
         return 5;

@@ -56,9 +56,6 @@ QByteArray desktopLinkText(const QString& target);
 // itself, never what a link there points to). Returns the file's path, or empty on failure.
 QString writeDesktopLink(const QString& target, const QString& desktopDir);
 
-// Text of a file to put on the clipboard: BOM -> that encoding; valid UTF-8 -> UTF-8; else GB18030.
-QString decodeText(const QByteArray& bytes);
-
 // Properties failure codes as the shell gave them: 0 readable, 2 file not found, 3 path not found,
 // 5 access denied. And the message text for a code (empty for codes without one).
 int propertiesError(const QString& path);

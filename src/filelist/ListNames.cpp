@@ -2,10 +2,8 @@
 #include "fileops/engine/FileOpTypes.h"
 #include "fileops/engine/FileOperation.h"
 #include "platform/Path.h"
+#include "platform/posix/EntryOps.h"
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace filelist {
 
@@ -22,7 +20,7 @@ QString createNumbered(const QString& dir, const QString& base, const QString& e
     const QString d = path::withTrailingSep(dir);
     for (int n = 1; n < 1000000; ++n) {
         const QString candidate = d + numberedName(base, n, ext);
-        const int e = make(path::encode(candidate));
+        const int e = make(candidate);
         if (e == 0)
             return candidate;
         if (e != EEXIST)
@@ -42,19 +40,15 @@ QString numberedName(const QString& base, int n, const QString& ext)
 
 QString createNewFolder(const QString& dir)
 {
-    return createNumbered(dir, kNewFolderName, QString(), [](const QByteArray& p) {
-        return ::mkdir(p.constData(), 0777) == 0 ? 0 : errno;
+    return createNumbered(dir, kNewFolderName, QString(), [](const QString& p) {
+        return plat::posix::makeDir(p, 0777).code;
     });
 }
 
 QString createNewTextDocument(const QString& dir)
 {
-    return createNumbered(dir, kNewTextName, kTextExt, [](const QByteArray& p) {
-        const int fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0)
-            return errno;
-        ::close(fd);
-        return 0;
+    return createNumbered(dir, kNewTextName, kTextExt, [](const QString& p) {
+        return plat::posix::createEmptyFile(p, 0666).code;
     });
 }
 
@@ -65,8 +59,7 @@ bool isValidName(const QString& name)
 
 bool entryExists(const QString& p)
 {
-    struct stat st;
-    return !p.isEmpty() && ::lstat(path::encode(p).constData(), &st) == 0;
+    return plat::posix::entryExists(p);
 }
 
 QString alreadyExistsText(const QString& p)

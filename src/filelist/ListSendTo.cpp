@@ -6,6 +6,7 @@
 #include "fileops/engine/FileOpTypes.h"
 #include "fileops/engine/FileOperation.h"
 #include "platform/Path.h"
+#include "platform/TextDecode.h"
 #include "ui/Dialogs.h"
 #include "ui/WaitCursor.h"
 #include <QClipboard>
@@ -76,7 +77,7 @@ bool contentsToClipboard(const QString& file, QString& reason)
         data->setData(QStringLiteral("text/rtf"), bytes);
     } else {
         QTextDocument doc;
-        doc.setPlainText(filelist::decodeText(bytes));
+        doc.setPlainText(plat::decodeText(bytes));
         data->setText(doc.toPlainText());
         data->setHtml(doc.toHtml());
     }

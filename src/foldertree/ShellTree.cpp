@@ -1,8 +1,8 @@
 #include "foldertree/ShellTree.h"
 #include "foldertree/ShellTreeLock.h"
 #include "foldertree/engine/ChildReadThread.h"
-#include "foldertree/engine/VolumeWatcher.h"
 #include "platform/Path.h"
+#include "platform/posix/VolumeWatcher.h"
 #include <QHeaderView>
 
 using plat::ShellItem;

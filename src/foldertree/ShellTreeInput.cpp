@@ -9,10 +9,10 @@
 #include "platform/Picture.h"
 #include "platform/Services.h"
 #include "platform/Times.h"
+#include "platform/posix/Executable.h"
 #include "ui/Dialogs.h"
 #include "ui/IconCache.h"
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QPainter>
@@ -20,7 +20,6 @@
 #include <QToolTip>
 #include <QUrl>
 #include <QWheelEvent>
-#include <sys/stat.h>
 
 using plat::ShellEntry;
 using plat::ShellNamespace;
@@ -179,11 +178,7 @@ void TShellTree::runSystemCommand(TShellnode* node, const QString& command)
         } else if (plat::ILauncher* l = plat::services().launcher) {
             // Programs start directly; everything else opens with the user's handler.
             const QString p = node->Path();
-            QFile f(p);
-            const bool elf = f.open(QIODevice::ReadOnly) && f.read(4) == QByteArray("\x7f" "ELF", 4);
-            struct stat st;
-            const bool exec = ::stat(QFile::encodeName(p).constData(), &st) == 0 && (st.st_mode & S_IXUSR);
-            if (elf && exec)
+            if (plat::posix::isElfProgram(p))
                 l->startDetached(p, {}, plat::path::folderPart(p));
             else
                 l->openUrl(QUrl::fromLocalFile(p));

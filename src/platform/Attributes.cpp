@@ -1,6 +1,7 @@
 #include "platform/Attributes.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/posix/PathCodec.h"
 #include <QFile>
 #include <sys/stat.h>
 
@@ -17,7 +18,7 @@ QSet<QString> readHiddenList(const QString& dir)
         if (line.endsWith('\r'))
             line.chop(1);
         if (!line.isEmpty())
-            names.insert(QFile::decodeName(line));
+            names.insert(posix::decodePath(line));
     }
     return names;
 }

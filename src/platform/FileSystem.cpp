@@ -2,47 +2,22 @@
 #include "platform/Attributes.h"
 #include "platform/Mask.h"
 #include "platform/Path.h"
+#include "platform/posix/DirStream.h"
 #include <QDir>
-#include <QFile>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 namespace plat {
 namespace {
-
-qint64 ns(const struct statx_timestamp& t)
-{
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
 
 // Find data of `name` inside the folder open as `dirFd` (AT_FDCWD and a full path work too).
 // Links are followed; a dangling link gives its own data. False when the entry cannot be read.
 bool statEntry(int dirFd, const char* name, unsigned char dtype, FindData& fd, const QSet<QString>& hidden)
 {
-    struct statx sx;
-    bool isLink = dtype == DT_LNK;
-    if (::statx(dirFd, name, AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
-        if (::statx(dirFd, name, AT_NO_AUTOMOUNT | AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
-            return false;
-        isLink = S_ISLNK(sx.stx_mode);
-    } else if (dtype == DT_UNKNOWN) {
-        struct statx lx;
-        isLink = ::statx(dirFd, name, AT_NO_AUTOMOUNT | AT_SYMLINK_NOFOLLOW, STATX_TYPE, &lx) == 0
-            && S_ISLNK(lx.stx_mode);
-    }
-    const bool listed = !hidden.isEmpty() && hidden.contains(fd.name);
-    fd.attributes = attributes(sx.stx_mode, fd.name, listed);
-    fd.size = S_ISDIR(sx.stx_mode) ? 0 : qint64(sx.stx_size);
-    fd.writeNs = ns(sx.stx_mtime);
-    fd.accessNs = ns(sx.stx_atime);
-    // Some file systems set STATX_BTIME but report a zero birth time: treat that as unknown.
-    const bool haveBirth = (sx.stx_mask & STATX_BTIME) && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
-    fd.creationNs = haveBirth ? ns(sx.stx_btime) : fd.writeNs;
-    fd.isLink = isLink;
-    fd.dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-    fd.ino = sx.stx_ino;
+    posix::StatRecord st;
+    if (!posix::statAt(dirFd, name, dtype, st))
+        return false;
+    fillFindData(fd, st, !hidden.isEmpty() && hidden.contains(fd.name));
     return true;
 }
 
@@ -62,6 +37,18 @@ bool skipByRecord(unsigned char dtype, KindFilter kinds)
 
 } // namespace
 
+void fillFindData(FindData& fd, const posix::StatRecord& st, bool listedHidden)
+{
+    fd.attributes = attributes(st.mode, fd.name, listedHidden);
+    fd.size = st.kind() == posix::StatRecord::Kind::Folder ? 0 : st.size;
+    fd.writeNs = st.writeNs;
+    fd.accessNs = st.accessNs;
+    fd.creationNs = st.creationNs;
+    fd.isLink = st.isLink;
+    fd.dev = st.dev;
+    fd.ino = st.ino;
+}
+
 bool LinuxFileSystem::enumerate(const QString& dir, const QString& piece, const EntrySink& sink)
 {
     return enumerateKind(dir, piece, KindFilter::Any, sink);
@@ -70,21 +57,21 @@ bool LinuxFileSystem::enumerate(const QString& dir, const QString& piece, const 
 bool LinuxFileSystem::enumerateKind(const QString& dir, const QString& piece, KindFilter kinds, const EntrySink& sink,
                                     const Heartbeat& heartbeat)
 {
-    DIR* dp = ::opendir(path::encode(dir).constData());
-    if (!dp)
+    posix::DirStream stream;
+    if (!stream.open(dir))
         return false;
     const bool atRoot = QDir::cleanPath(dir) == QLatin1String("/");
     const QSet<QString> hidden = readHiddenList(dir);
-    const int fd = ::dirfd(dp);
     bool matched = false;
-    while (const dirent* e = ::readdir(dp)) {
-        if (atRoot && e->d_name[0] == '.' && e->d_name[1] == '.' && e->d_name[2] == 0)
+    posix::DirStream::Entry e;
+    while (stream.next(e)) {
+        if (atRoot && e.name[0] == '.' && e.name[1] == '.' && e.name[2] == 0)
             continue;   // a root has no parent entry
         bool delivered = false;
-        if (!skipByRecord(e->d_type, kinds)) {
+        if (!skipByRecord(e.type, kinds)) {
             FindData data;
-            data.name = QFile::decodeName(e->d_name);
-            if (platformMaskMatch(data.name, piece) && statEntry(fd, e->d_name, e->d_type, data, hidden)
+            data.name = path::decode(e.name);
+            if (platformMaskMatch(data.name, piece) && statEntry(stream.fd(), e.name, e.type, data, hidden)
                 && (kinds == KindFilter::Any || data.isDir() == (kinds == KindFilter::FoldersOnly))) {
                 matched = delivered = true;
                 if (!sink(data))
@@ -94,7 +81,6 @@ bool LinuxFileSystem::enumerateKind(const QString& dir, const QString& piece, Ki
         if (!delivered && heartbeat && !heartbeat())
             break;
     }
-    ::closedir(dp);
     return matched;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/posix/StatRecord.h"
 #include <QString>
 #include <functional>
 #include <optional>
@@ -30,6 +31,10 @@ struct FindData {
     quint64 ino = 0;
     bool isDir() const { return attributes & kAttrDirectory; }
 };
+
+// Fills the find data of an entry named `fd.name` from its stat record; `listedHidden` when the folder's
+// ".hidden" list names it. Folders have size 0.
+void fillFindData(FindData& fd, const posix::StatRecord& st, bool listedHidden);
 
 // Called per entry; return false to stop the enumeration.
 using EntrySink = std::function<bool(const FindData&)>;

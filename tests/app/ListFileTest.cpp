@@ -2,7 +2,6 @@
 #include "app/ListFile.h"
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,26 +16,6 @@ protected:
     void SetUp() override { apptest::cleanAccount(); }
     void TearDown() override { apptest::cleanAccount(); }
 };
-
-TEST(DecodeTextTest, BomThenUtf8ThenGb18030)
-{
-    const QString chinese = QStringLiteral("桌面/文件夹");
-    QStringEncoder gb("GB18030");
-    ASSERT_TRUE(gb.isValid());
-    const QByteArray gbBytes = gb.encode(chinese);
-    QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    const struct {
-        const char* label;
-        QByteArray bytes;
-    } cases[] = {
-        {"utf-8", chinese.toUtf8()},
-        {"utf-8 with BOM", "\xEF\xBB\xBF" + chinese.toUtf8()},
-        {"utf-16 with BOM", utf16.encode(chinese)},
-        {"gb18030", gbBytes},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(app::decodeText(c.bytes), chinese) << c.label;
-}
 
 TEST(SplitLinesTest, AnyLineEndAndNoTrailingEmptyEntry)
 {

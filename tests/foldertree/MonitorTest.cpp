@@ -1,6 +1,6 @@
 #include "TreeTestSupport.h"
 #include "foldertree/engine/DiscMonitorThread.h"
-#include "foldertree/engine/InotifyHub.h"
+#include "platform/posix/InotifyHub.h"
 #include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 #include "foldertree/ShellTree.h"
-#include "foldertree/engine/InotifyHub.h"
+#include "platform/posix/InotifyHub.h"
 #include "support/Fakes.h"
 #include <QDir>
 #include <QFile>

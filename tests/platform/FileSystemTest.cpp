@@ -1,10 +1,13 @@
 #include "platform/FileSystem.h"
 #include "platform/Times.h"
+#include "platform/posix/Faults.h"
+#include "platform/posix/Fd.h"
+#include "platform/posix/PathCodec.h"
 #include "support/TempTree.h"
 #include <QDateTime>
 #include <QStringList>
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -56,14 +59,36 @@ TEST(LinuxFileSystem, RootHasNoParentEntry)
 
 TEST(LinuxFileSystem, UnreadableFolderYieldsNothing)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root reads every folder";
+    namespace faults = plat::posix::faults;
     test::TempTree t;
     t.file("locked/a.txt");
-    t.setMode("locked", 0);
     plat::LinuxFileSystem fs;
-    EXPECT_TRUE(names(fs, t.path("locked/"), "*.*").isEmpty());
-    t.setMode("locked", 0755);
+    {
+        const faults::Scoped denied(faults::Op::Open, t.path("locked"), EACCES);
+        EXPECT_TRUE(names(fs, t.path("locked/"), "*.*").isEmpty());
+        EXPECT_TRUE(fs.find(t.path("locked")).has_value());   // the folder itself is still there
+    }
+    EXPECT_EQ(names(fs, t.path("locked/"), "*.txt"), QStringList{"a.txt"});
+}
+
+// A name that is not UTF-8 keeps its bytes: it finds its own file again and matches its ".hidden" line.
+TEST(LinuxFileSystem, NamesThatAreNotUtf8RoundTrip)
+{
+    namespace posix = plat::posix;
+    test::TempTree t;
+    const QByteArray latin1("caf\xe9");
+    ASSERT_TRUE(posix::openPath(posix::decodePath(posix::encodePath(t.root()) + latin1), O_WRONLY | O_CREAT, 0644).valid());
+    t.file(".hidden", latin1 + '\n');
+    plat::LinuxFileSystem fs;
+    QList<plat::FindData> found;
+    fs.enumerate(t.root(), "caf*", [&](const plat::FindData& fd) {
+        found << fd;
+        return true;
+    });
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(posix::encodePath(found[0].name), latin1);
+    EXPECT_TRUE(found[0].attributes & plat::kAttrHidden);
+    EXPECT_TRUE(fs.find(t.root() + found[0].name).has_value());
 }
 
 TEST(LinuxFileSystem, FindDataOfEntries)

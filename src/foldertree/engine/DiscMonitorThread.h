@@ -1,5 +1,5 @@
 #pragma once
-#include "foldertree/engine/InotifyHub.h"
+#include "platform/posix/InotifyHub.h"
 #include <QObject>
 #include <QString>
 #include <functional>

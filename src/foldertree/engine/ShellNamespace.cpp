@@ -6,18 +6,16 @@
 #include "platform/Services.h"
 #include "platform/ShellInfo.h"
 #include "platform/Volumes.h"
+#include "platform/posix/DirStream.h"
+#include "platform/posix/EntryOps.h"
+#include "platform/posix/FileOps.h"
+#include "platform/posix/StatRecord.h"
 #include <QCollator>
 #include <QDir>
 #include <QHash>
 #include <QLocale>
 #include <QStandardPaths>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace plat {
 namespace {
@@ -71,7 +69,7 @@ QString trashFilesDir()
     const QString trash = data + QStringLiteral("/Trash");
     for (const QString& d : QStringList{trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info")})
         if (!path::isDirectory(d))
-            ::mkdir(path::encode(d).constData(), 0700);
+            posix::makeDir(d, 0700);
     return existingDir(trash + QStringLiteral("/files"));
 }
 
@@ -84,14 +82,14 @@ struct Probe {
 Probe probeFolder(const QString& dir, bool includeHidden, bool wantFiles, const foldertree::TreeMask* mask)
 {
     Probe r;
-    DIR* dp = ::opendir(path::encode(dir).constData());
-    if (!dp)
+    posix::DirStream stream;
+    if (!stream.open(dir))
         return r;
-    const int fd = ::dirfd(dp);
     int count = 0;
-    while (const dirent* e = ::readdir(dp)) {
-        const char* n = e->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+    posix::DirStream::Entry e;
+    while (stream.next(e)) {
+        const char* n = e.name;
+        if (posix::isDotOrDotDot(n))
             continue;
         if (++count > kProbeLimit) {
             r.subFolder = r.anyChild = true;
@@ -99,19 +97,13 @@ Probe probeFolder(const QString& dir, bool includeHidden, bool wantFiles, const 
         }
         if (!includeHidden && n[0] == '.')
             continue;
-        bool isDir = e->d_type == DT_DIR;
-        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            struct stat st;
-            isDir = ::fstatat(fd, n, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (isDir) {
+        if (posix::isFolderAt(stream.fd(), n, e.type)) {
             r.subFolder = r.anyChild = true;
             break;
         }
-        if (wantFiles && !r.anyChild && (!mask || mask->matches(QFile::decodeName(n))))
+        if (wantFiles && !r.anyChild && (!mask || mask->matches(path::decode(n))))
             r.anyChild = true;
     }
-    ::closedir(dp);
     return r;
 }
 
@@ -134,20 +126,19 @@ void setNameKey(ShellEntry& e)
 // Facts about the folder whose entries are being described.
 struct FolderContext {
     bool haveDev = false;
-    dev_t dev = 0;
+    quint64 dev = 0;
     bool writable = false;
 };
 
 FolderContext folderContext(const QString& dir)
 {
     FolderContext c;
-    struct stat st;
-    const QByteArray d = path::encode(dir);
-    if (::stat(d.constData(), &st) == 0) {
+    posix::StatRecord st;
+    if (posix::statPath(dir, st)) {
         c.haveDev = true;
-        c.dev = st.st_dev;
+        c.dev = st.dev;
     }
-    c.writable = ::access(d.constData(), W_OK) == 0;
+    c.writable = posix::mayWrite(dir);
     return c;
 }
 
@@ -167,7 +158,7 @@ ShellEntry fileEntry(const QString& dir, const FindData& fd, const FolderContext
         a |= sfgao::LINK;
     if (fd.attributes & kAttrReadOnly)
         a |= sfgao::READONLY;
-    const bool mountRoot = !fd.isLink && isDir && ctx.haveDev && dev_t(fd.dev) != ctx.dev;
+    const bool mountRoot = !fd.isLink && isDir && ctx.haveDev && fd.dev != ctx.dev;
     if (ctx.writable && !mountRoot)
         a |= sfgao::CANRENAME;
     e.attributes = a;
@@ -501,26 +492,12 @@ ShellItem ShellNamespace::rename(const ShellItem& item, const QString& newName)
     if (newName.isEmpty() || newName == u"." || newName == u".." || newName.contains(u'/') || newName.contains(QChar(0)))
         throw EShellError(EShellError::AlreadyExists, alreadyExistsText(newName));
     const QString target = path::folderPart(item.path) + newName;
-    const QByteArray from = path::encode(item.path);
-    const QByteArray to = path::encode(target);
-    int err = 0;
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
-        err = errno;
-        if (err == EINVAL || err == ENOSYS) {
-            // The file system refuses the no-replace flag: files through link + unlink, folders not at all.
-            struct stat st;
-            if (::lstat(from.constData(), &st) == 0 && !S_ISDIR(st.st_mode)) {
-                err = ::link(from.constData(), to.constData()) == 0 ? 0 : errno;
-                if (err == 0)
-                    ::unlink(from.constData());
-            }
-        }
-    }
+    const int err = posix::renameNoReplace(item.path, target);
     if (err == EEXIST || err == ENOTEMPTY)
         throw EShellError(EShellError::AlreadyExists, alreadyExistsText(newName));
     if (err != 0)
         throw EShellError(EShellError::Failed,
-                          QStringLiteral("无法重命名“%1”：%2").arg(oldName, QString::fromLocal8Bit(std::strerror(err))));
+                          QStringLiteral("无法重命名“%1”：%2").arg(oldName, posix::errnoText(err)));
     return {QString(), target};
 }
 

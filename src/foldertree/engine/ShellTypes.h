@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/posix/InotifyHub.h"
 #include <QFlags>
 #include <QtGlobal>
 
@@ -56,9 +57,9 @@ inline constexpr quint32 HASSUBFOLDER = 0x80000000;
 inline constexpr quint32 kTreeMask = 0xF60B0177;
 } // namespace sfgao
 
-// Notify filter bits of the change monitors.
+// Notify filter bits of the change monitors: the inotify hub's.
 namespace notify {
-inline constexpr quint32 FILE_NAME = 1;
-inline constexpr quint32 DIR_NAME = 2;
-inline constexpr quint32 ATTRIBUTES = 4;
+inline constexpr quint32 FILE_NAME = plat::InotifyHub::FileNames;
+inline constexpr quint32 DIR_NAME = plat::InotifyHub::FolderNames;
+inline constexpr quint32 ATTRIBUTES = plat::InotifyHub::Attributes;
 } // namespace notify

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Errors.h"
+#include "platform/posix/SysError.h"
 
 // Errors of the MD5 engine. An EMD5HashError ends the hashing without a digest; the stream errors
 // (a file that cannot be opened, mapped or read) reach the caller with their message.
@@ -15,17 +16,25 @@ public:
 
 namespace md5 {
 
-class EStreamError : public EOrvoError {
+// The stream errors keep the failed call; their texts are worded here, from the file it was about.
+class EStreamError : public plat::posix::ESysError {
 public:
-    using EOrvoError::EOrvoError;
+    explicit EStreamError(const QString& message) : ESysError(plat::posix::SysError{}, message) {}
+    EStreamError(const plat::posix::SysError& e, const QString& message) : ESysError(e, message) {}
 };
 class EFOpenError : public EStreamError {
 public:
     using EStreamError::EStreamError;
+    // "Error opening <file>"
+    explicit EFOpenError(const plat::posix::SysError& e)
+        : EStreamError(e, QStringLiteral("Error opening %1").arg(e.path)) {}
 };
 class EReadError : public EStreamError {
 public:
     using EStreamError::EStreamError;
+    // "Error reading <file>"
+    explicit EReadError(const plat::posix::SysError& e)
+        : EStreamError(e, QStringLiteral("Error reading %1").arg(e.path)) {}
 };
 class EWriteError : public EStreamError {
 public:

@@ -2,12 +2,12 @@
 #include "tools/md5/engine/MD5.h"
 #include "tools/md5/engine/MemoryMappedFileStream.h"
 #include "tools/md5/engine/Streams.h"
+#include "platform/posix/FileIO.h"
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string.h>
-#include <unistd.h>
 
 namespace md5 {
 namespace {
@@ -62,11 +62,7 @@ QString hashStream(TStream& stream, qint64 blockSize, const TMD5HashCallback& ca
 qint64 MD5FileSize(const QString& fileName)
 {
     qint64 size = -1;
-    const int fd = md5::openRegularFile(fileName, &size);
-    if (fd < 0)
-        return -1;
-    ::close(fd);
-    return size;
+    return plat::posix::openRegularFile(fileName, &size).valid() ? size : -1;
 }
 
 bool MD5IsLargeFile(const QString& FileName)

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/posix/MappedFile.h"
 #include "tools/md5/engine/Streams.h"
 
 // A read-only stream over a mapped view of a whole file. Create raises md5::EFOpenError "Error opening %s"
@@ -8,7 +9,6 @@
 class TMemoryMappedReadOnlyFileStream : public md5::TStream {
 public:
     TMemoryMappedReadOnlyFileStream(const QString& FileName, const QString& MappingName);
-    ~TMemoryMappedReadOnlyFileStream() override;
     TMemoryMappedReadOnlyFileStream(const TMemoryMappedReadOnlyFileStream&) = delete;
     TMemoryMappedReadOnlyFileStream& operator=(const TMemoryMappedReadOnlyFileStream&) = delete;
 
@@ -22,14 +22,13 @@ public:
 
     QString FileName() const { return m_fileName; }
     QString MappingName() const { return m_mappingName; }
-    const void* Memory() const { return m_view; }
+    const void* Memory() const { return m_map.data(); }
     qint64 Position() const { return m_position; }
 
 private:
-    int m_fileHandle = -1;
     QString m_fileName;
     QString m_mappingName;
-    const char* m_view = nullptr;
+    plat::posix::MappedFile m_map;
     qint64 m_size = 0;
     qint64 m_position = 0;
 };

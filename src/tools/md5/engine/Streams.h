@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/posix/Fd.h"
 #include <QString>
 #include <QtGlobal>
 
@@ -15,15 +16,10 @@ public:
     virtual qint64 Size() const = 0;
 };
 
-// Opens a regular file for reading without blocking on FIFOs or devices; returns the descriptor and its
-// size, or -1 (errno set) when the path cannot be opened or is not a regular file.
-int openRegularFile(const QString& fileName, qint64* size);
-
 // A file read with plain read(2) calls. Create raises EFOpenError "Error opening %s".
 class TFileStream : public TStream {
 public:
     explicit TFileStream(const QString& FileName);
-    ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
 
@@ -33,7 +29,7 @@ public:
 
 private:
     QString m_fileName;
-    int m_fd = -1;
+    plat::posix::Fd m_fd;
     qint64 m_size = 0;
 };
 

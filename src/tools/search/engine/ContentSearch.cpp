@@ -1,9 +1,7 @@
 #include "tools/search/engine/ContentSearch.h"
-#include <cerrno>
+#include "platform/posix/FileIO.h"
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #if defined(__x86_64__)
 #include <immintrin.h>
 #elif defined(__SSE2__)
@@ -11,19 +9,6 @@
 #endif
 
 namespace search {
-namespace {
-
-// Closes a descriptor on every path.
-struct Fd {
-    int fd;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-} // namespace
 
 ContentMatcher::ContentMatcher(const QByteArray& text, bool ignoreCase, size_t blockSize)
     : m_text(text), m_ignoreCase(ignoreCase), m_block(blockSize < 1 ? 1 : blockSize)
@@ -129,12 +114,9 @@ bool ContentMatcher::equalAt(const unsigned char* p, const unsigned char* needle
 
 bool ContentMatcher::fileContains(const char* path, const std::function<bool()>& stopped)
 {
-    // O_NONBLOCK: opening a FIFO that appeared after the entry was read must not wait for a writer.
-    Fd f{::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
-    if (f.fd < 0)
-        return false;
-    struct stat st;
-    if (::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode))
+    // Opening a FIFO that appeared after the entry was read does not wait for a writer; it is refused.
+    const plat::posix::Fd f = plat::posix::openRegularFileAt(AT_FDCWD, path);
+    if (!f.valid())
         return false;
     const size_t m = size_t(m_text.size());
     if (m == 0)
@@ -147,14 +129,9 @@ bool ContentMatcher::fileContains(const char* path, const std::function<bool()>&
     for (;;) {
         if (stopped && stopped())
             return false;
-        const ssize_t got = ::read(f.fd, buf + carry, m_block);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;   // a read error ends the reading with nothing found
-        }
-        if (got == 0)
-            return false;
+        const qint64 got = plat::posix::readSome(f.get(), buf + carry, qint64(m_block));
+        if (got <= 0)
+            return false;   // the end, or a read error: nothing found
         const size_t filled = carry + size_t(got);
         if (find(buf, filled))
             return true;

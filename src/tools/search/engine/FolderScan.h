@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/FileSystem.h"
+#include "platform/posix/Fd.h"
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -22,13 +23,12 @@ public:
     };
 
     FolderScan() = default;
-    ~FolderScan();
     FolderScan(const FolderScan&) = delete;
     FolderScan& operator=(const FolderScan&) = delete;
 
-    // Opens the folder (`path` in file-name bytes, `folder` the same path ending in '/') and reads all its
-    // records; `stopped` is checked between batches. False when it cannot be opened (no entries).
-    bool read(const QByteArray& path, const QString& folder, const std::function<bool()>& stopped);
+    // Opens the folder (`folder` ending in '/') and reads all its records; `stopped` is checked between
+    // batches. False when it cannot be opened (no entries).
+    bool read(const QString& folder, const std::function<bool()>& stopped);
     void close();               // releases the descriptor; names and records stay
 
     quint64 dev() const { return m_dev; }   // identity of the folder itself
@@ -42,7 +42,7 @@ public:
     bool isRealFolder(const Record& r) const;
 
 private:
-    int m_fd = -1;
+    plat::posix::Fd m_fd;
     quint64 m_dev = 0, m_ino = 0;
     QString m_folder;
     std::vector<Record> m_records;

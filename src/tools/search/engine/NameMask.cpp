@@ -1,6 +1,6 @@
 #include "tools/search/engine/NameMask.h"
 #include "platform/Mask.h"
-#include <QFile>
+#include "platform/posix/PathCodec.h"
 
 namespace search {
 namespace {
@@ -70,7 +70,7 @@ bool NameMask::matches(const char* name, size_t length, QString& decoded) const
         dot = dot || name[i] == '.';
     }
     if (!ascii) {
-        decoded = QFile::decodeName(QByteArray::fromRawData(name, qsizetype(length)));
+        decoded = plat::posix::decodePath(QByteArrayView(name, qsizetype(length)));
         return plat::platformMaskMatch(decoded, m_mask);
     }
     return matchBytes(name, length, m_lower, false) || (!dot && matchBytes(name, length, m_lower, true));

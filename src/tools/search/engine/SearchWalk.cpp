@@ -3,7 +3,6 @@
 #include "tools/search/engine/ContentSearch.h"
 #include "tools/search/engine/FolderScan.h"
 #include "tools/search/engine/NameMask.h"
-#include <QFile>
 #include <algorithm>
 
 namespace search {
@@ -51,7 +50,7 @@ void SearchWalk::run()
 void SearchWalk::searchFolder(const QString& folder, const QString& mask)
 {
     FolderScan scan;
-    const bool readable = scan.read(plat::path::encode(folder), folder, [this] { return stopped(); });
+    const bool readable = scan.read(folder, [this] { return stopped(); });
     const Identity self{scan.dev(), scan.ino()};
     // A folder mounted inside itself (bind mount) would repeat forever; links are never entered anyway.
     if (readable && std::any_of(m_ancestors.begin(), m_ancestors.end(), [&](const Identity& a) {
@@ -75,7 +74,7 @@ void SearchWalk::searchFolder(const QString& folder, const QString& mask)
         if (raw[0] == '.' || !matcher.matches(raw, r.nameLength, name))
             continue;
         if (name.isEmpty())
-            name = QFile::decodeName(QByteArray::fromRawData(raw, r.nameLength));
+            name = plat::path::decode(raw);
         if (!scan.findData(r, name, entry))
             continue;
         if (passes(folder, entry) && m_events.found)
@@ -89,7 +88,7 @@ void SearchWalk::searchFolder(const QString& folder, const QString& mask)
     for (const FolderScan::Record& r : scan.records()) {
         const char* raw = scan.name(r);
         if (raw[0] != '.' && scan.isRealFolder(r))
-            subs.push_back(QFile::decodeName(raw));
+            subs.push_back(plat::path::decode(raw));
     }
     scan.close();
     m_ancestors.push_back(self);

@@ -2,6 +2,7 @@
 #include "platform/Launcher.h"
 #include "platform/Path.h"
 #include "platform/Services.h"
+#include "platform/posix/Executable.h"
 #include "tools/search/window/FoundFilesModel.h"
 #include "tools/search/window/SearchControls.h"
 #include "ui/Dialogs.h"
@@ -11,8 +12,6 @@
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -48,16 +47,6 @@ QLabel* label(const QString& text, QWidget* buddy, QWidget* parent)
     auto* l = new QLabel(text, parent);
     l->setBuddy(buddy);
     return l;
-}
-
-// A regular file with the execute bit whose content starts with the ELF magic runs directly.
-bool isElfProgram(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) && f.read(4) == QByteArray("\x7f" "ELF", 4);
 }
 
 } // namespace
@@ -551,7 +540,7 @@ void Tfindfiles::FoundFilesDblClick()
     if (!row || !launcher)
         return;
     const QString path = plat::path::withTrailingSep(row->folder) + row->name;
-    if (isElfProgram(path))
+    if (plat::posix::isElfProgram(path))
         launcher->startDetached(path, {}, row->folder);
     else
         launcher->openUrl(QUrl::fromLocalFile(path));

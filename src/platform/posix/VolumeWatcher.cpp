@@ -1,26 +1,24 @@
-#include "foldertree/engine/VolumeWatcher.h"
+#include "platform/posix/VolumeWatcher.h"
 #include "platform/Services.h"
 #include "platform/Volumes.h"
+#include "platform/posix/FileIO.h"
 #include <QSocketNotifier>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace plat {
 
 VolumeWatcher::VolumeWatcher(QObject* parent) : QObject(parent), m_roots(currentRoots())
 {
-    m_fd = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
-    if (m_fd >= 0) {
-        m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Exception, this);
+    m_fd = posix::openPath(QStringLiteral("/proc/self/mountinfo"), O_RDONLY);
+    if (m_fd.valid()) {
+        m_notifier = new QSocketNotifier(m_fd.get(), QSocketNotifier::Exception, this);
         connect(m_notifier, &QSocketNotifier::activated, this, [this] { rescan(); });
     }
 }
 
 VolumeWatcher::~VolumeWatcher()
 {
-    delete m_notifier;
-    if (m_fd >= 0)
-        ::close(m_fd);
+    delete m_notifier;   // before the descriptor it watches closes
 }
 
 QStringList VolumeWatcher::currentRoots()
@@ -34,11 +32,11 @@ QStringList VolumeWatcher::currentRoots()
 
 void VolumeWatcher::rescan()
 {
-    if (m_fd >= 0) {
+    if (m_fd.valid()) {
         // Reading the table to its end re-arms the change indication.
         char buf[4096];
-        ::lseek(m_fd, 0, SEEK_SET);
-        while (::read(m_fd, buf, sizeof buf) > 0) {
+        posix::seekFile(m_fd.get(), 0, SEEK_SET);
+        while (posix::readSome(m_fd.get(), buf, sizeof buf) > 0) {
         }
     }
     const QStringList now = currentRoots();

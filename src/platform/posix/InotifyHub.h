@@ -24,10 +24,13 @@ public:
         ~Client() = default;
     };
 
+    // Filter bits: what a client wants to hear about.
+    enum Filter : quint32 { FileNames = 1, FolderNames = 2, Attributes = 4 };
+
     static InotifyHub& instance();
 
-    // Watches `path` (not its sub-folders) for `filter` (notify bits 1 file names, 2 folder names,
-    // 4 attributes). False, with errno set, when the folder cannot be watched.
+    // Watches `path` (not its sub-folders) for `filter` (Filter bits). False, with errno set, when the
+    // folder cannot be watched.
     bool attach(Client* client, const QString& path, quint32 filter);
     // Changes a client's filter without re-attaching it. False when the folder can no longer be watched.
     bool setFilter(Client* client, quint32 filter);

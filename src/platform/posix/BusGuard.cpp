@@ -1,11 +1,11 @@
-#include "tools/md5/engine/BusGuard.h"
+#include "platform/posix/BusGuard.h"
 #include <atomic>
 #include <csetjmp>
 #include <csignal>
 #include <cstring>
 #include <mutex>
 
-namespace md5 {
+namespace plat::posix {
 namespace {
 
 struct Guard {
@@ -69,4 +69,4 @@ bool guardedCopy(void* dst, const void* src, std::size_t count)
     return true;
 }
 
-} // namespace md5
+} // namespace plat::posix

@@ -1,6 +1,5 @@
-#include "foldertree/engine/InotifyHub.h"
-#include "foldertree/engine/ShellTypes.h"
-#include <QFile>
+#include "platform/posix/InotifyHub.h"
+#include "platform/posix/PathCodec.h"
 #include <QSocketNotifier>
 #include <cerrno>
 #include <sys/inotify.h>
@@ -34,9 +33,9 @@ InotifyHub::InotifyHub()
 quint32 InotifyHub::kernelMask(quint32 filter)
 {
     quint32 m = kAlways;
-    if (filter & (notify::FILE_NAME | notify::DIR_NAME))
+    if (filter & (FileNames | FolderNames))
         m |= kNameEvents;
-    if (filter & notify::ATTRIBUTES)
+    if (filter & Attributes)
         m |= IN_ATTRIB | IN_CLOSE_WRITE | kNameEvents;   // name events for the folder's ".hidden"
     return m;
 }
@@ -45,14 +44,14 @@ bool InotifyHub::matches(quint32 filter, quint32 mask, const QByteArray& name)
 {
     const bool hiddenList = name == ".hidden";
     if (mask & kNameEvents) {
-        if (filter & ((mask & IN_ISDIR) ? notify::DIR_NAME : notify::FILE_NAME))
+        if (filter & ((mask & IN_ISDIR) ? FolderNames : FileNames))
             return true;
-        return hiddenList && (filter & notify::ATTRIBUTES);
+        return hiddenList && (filter & Attributes);
     }
     if (mask & IN_ATTRIB)
-        return filter & notify::ATTRIBUTES;
+        return filter & Attributes;
     if (mask & IN_CLOSE_WRITE)
-        return hiddenList && (filter & notify::ATTRIBUTES);
+        return hiddenList && (filter & Attributes);
     return false;
 }
 
@@ -63,7 +62,7 @@ bool InotifyHub::attach(Client* client, const QString& path, quint32 filter)
         errno = EMFILE;
         return false;
     }
-    const QByteArray p = QFile::encodeName(path);
+    const QByteArray p = posix::encodePath(path);
     const quint32 mask = kernelMask(filter);
     // IN_MASK_ADD keeps the events other monitors of the same folder asked for.
     const int wd = ::inotify_add_watch(m_fd, p.constData(), mask | IN_MASK_ADD);

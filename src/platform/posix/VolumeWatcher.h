@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/posix/Fd.h"
 #include <QObject>
 #include <QStringList>
 
@@ -25,7 +26,7 @@ Q_SIGNALS:
 private:
     static QStringList currentRoots();
     QStringList m_roots;
-    int m_fd = -1;
+    posix::Fd m_fd;
     QSocketNotifier* m_notifier = nullptr;
 };
 
