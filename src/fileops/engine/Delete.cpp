@@ -97,7 +97,7 @@ bool deletePictures(const QStringList& files, FileOpPrompter& ui)
             r.flags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT;
             r.sources = {f};
             runFileOperation(r, ui);
-        } else if (const int e = plat::posix::removeFile(f)) {
+        } else if (const int e = plat::posix::removeFile(f).code) {
             ui.error(texts::failure(ItemError::system(Verb::Delete, e, f, QStringLiteral("unlink"))));
         }
         struct stat st;

@@ -1,42 +1,27 @@
 #include "platform/posix/DirReader.h"
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#include <dirent.h>
 
 namespace plat::posix {
 
 DirReader::DirReader(int dirFd)
 {
-    const int dup = ::fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
-    if (dup < 0) {
-        m_error = errno;
-        return;
-    }
-    m_dir = ::fdopendir(dup);
-    if (!m_dir) {
-        m_error = errno;
-        ::close(dup);
-        return;
-    }
-    ::rewinddir(m_dir);   // the duplicate shares the position of the caller's descriptor
+    if (!m_stream.openAt(dirFd, "."))
+        m_error = errno ? errno : EBADF;
 }
 
-DirReader::~DirReader()
-{
-    if (m_dir)
-        ::closedir(m_dir);
-}
+DirReader::~DirReader() = default;
 
 bool DirReader::next(Entry& entry)
 {
-    if (!m_dir)
+    if (!m_stream.isOpen())
         return false;
-    while (const dirent* e = ::readdir(m_dir)) {
-        const char* n = e->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+    DirStream::Entry e;
+    while (m_stream.next(e)) {
+        if (isDotOrDotDot(e.name))
             continue;
-        entry.name = n;
-        entry.isDir = e->d_type == DT_DIR;
+        entry.name = e.name;
+        entry.isDir = e.type == DT_DIR;
         return true;
     }
     return false;

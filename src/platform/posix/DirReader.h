@@ -1,13 +1,14 @@
 #pragma once
 #include <QByteArray>
+#include "platform/posix/DirStream.h"
 #include <QList>
-#include <dirent.h>
 
 // Reading the names in an open folder.
 namespace plat::posix {
 
-// The entries of an open folder, without "." and "..". It reads through a duplicate of the descriptor,
-// so the caller's descriptor stays open and usable for the *at() calls on the names it hands out.
+// The entries of an open folder, without "." and "..", read by the layer's one folder reader (DirStream)
+// through a fresh descriptor of the same folder, so the caller's descriptor stays open and usable for the
+// *at() calls on the names it hands out.
 class DirReader {
 public:
     struct Entry {
@@ -26,7 +27,7 @@ public:
     bool next(Entry& entry);
 
 private:
-    DIR* m_dir = nullptr;
+    DirStream m_stream;
     int m_error = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/posix/EntryOps.h"
 #include "platform/posix/Fd.h"
+#include "platform/posix/FileOps.h"
 #include "platform/posix/PathCodec.h"
 #include <cerrno>
 #include <cstdio>
@@ -49,12 +50,14 @@ SysError createEmptyFile(const QString& path, mode_t mode)
 
 SysError removeFile(const QString& path)
 {
-    return result(::unlink(encodePath(path).constData()), "unlink", path);
+    const int e = removeAt(AT_FDCWD, encodePath(path).constData());
+    return e ? SysError{e, QStringLiteral("unlink"), path} : SysError{};
 }
 
 SysError renameOver(const QString& from, const QString& to)
 {
-    return result(::rename(encodePath(from).constData(), encodePath(to).constData()), "rename", from);
+    const int e = renamePath(from, to);
+    return e ? SysError{e, QStringLiteral("rename"), from} : SysError{};
 }
 
 } // namespace plat::posix

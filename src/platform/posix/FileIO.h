@@ -2,6 +2,7 @@
 #include "platform/posix/Fd.h"
 #include "platform/posix/SysError.h"
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Reading and writing whole files through descriptors: opening a regular file to read it, read and
@@ -22,7 +23,7 @@ qint64 readSome(int fd, void* buffer, qint64 count);
 qint64 readFull(int fd, void* buffer, qint64 count);
 // Writes all of `data`. Returns 0 or an errno value (an injected Write fault included).
 int writeAll(int fd, const char* data, qint64 size);
-inline int writeAll(int fd, const QByteArray& data) { return writeAll(fd, data.constData(), data.size()); }
+inline int writeAll(int fd, QByteArrayView data) { return writeAll(fd, data.data(), data.size()); }
 
 // lseek(2): the new offset, or -1 with errno set.
 qint64 seekFile(int fd, qint64 offset, int whence);

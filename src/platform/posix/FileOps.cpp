@@ -75,11 +75,6 @@ int removeDirAt(int dirFd, const char* name)
     return result(::unlinkat(dirFd, name, AT_REMOVEDIR));
 }
 
-int removeFile(const QString& path)
-{
-    return removeAt(AT_FDCWD, encodePath(path).constData());
-}
-
 int removeDir(const QString& path)
 {
     return removeDirAt(AT_FDCWD, encodePath(path).constData());
@@ -98,21 +93,6 @@ int renamePath(const QString& from, const QString& to)
 int chmodAt(int dirFd, const char* name, mode_t mode)
 {
     return result(::fchmodat(dirFd, name, mode, 0));
-}
-
-int writeAll(int fd, QByteArrayView data)
-{
-    if (const int e = faults::checkFd(faults::Op::Write, fd))
-        return e;
-    for (qsizetype done = 0; done < data.size();) {
-        const ssize_t n = ::write(fd, data.data() + done, size_t(data.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : ENOSPC;
-        done += n;
-    }
-    return 0;
 }
 
 int setBlocking(int fd)

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include "platform/posix/DataCopy.h"
 #include "platform/posix/DirReader.h"
+#include "platform/posix/EntryOps.h"
+#include "platform/posix/FileIO.h"
 #include "platform/posix/Fd.h"
 #include "platform/posix/FileId.h"
 #include "platform/posix/PathCodec.h"
@@ -26,16 +28,12 @@ int makeLinkAt(const QByteArray& target, int dirFd, const char* name);
 // The whole target of the link `name`, however long; `sizeHint` is its lstat size when known.
 int readLinkAt(int dirFd, const char* name, QByteArray& target, qint64 sizeHint = 0);
 int removeAt(int dirFd, const char* name);           // a file or link
-int removeDirAt(int dirFd, const char* name);        // an empty folder
-int removeFile(const QString& path);
-int removeDir(const QString& path);
+int removeDirAt(int dirFd, const char* name);        int removeDir(const QString& path);
 // Replaces an existing entry of the new name (a folder only by an empty folder).
 int renameAt(int oldDirFd, const char* oldName, int newDirFd, const char* newName);
 int renamePath(const QString& from, const QString& to);
 int chmodAt(int dirFd, const char* name, mode_t mode);   // links followed, as chmod does
 
-// Writes all of `data` (through the injected write faults). Returns 0 or an errno value.
-int writeAll(int fd, QByteArrayView data);
 // Clears O_NONBLOCK (set at open so that a FIFO cannot hang the open).
 int setBlocking(int fd);
 // The size of an open regular file or block device.
