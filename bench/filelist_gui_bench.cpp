@@ -1,7 +1,7 @@
 // Lists one folder in a real TLsFilelistView28 (offscreen) and reports the listing time, the longest
 // gap between event-loop turns, and the heap bytes per row of the row store.
-#include "filelist/FileLister.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/engine/FileLister.h"
+#include "filelist/FileListView.h"
 #include "platform/Services.h"
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,7 +21,7 @@ size_t heapInUse()
 // Heap growth per row of a listing made by the widget-free engine (no views attached).
 double rowStoreBytesPerRow(const QString& dir, const QString& emptyDir, int* rows)
 {
-    filelist::TFileLister lister;
+    filelist::FileLister lister;
     lister.setDirectory(dir);        // warms the type-name cache and the MIME data
     lister.setDirectory(emptyDir);
     const size_t before = heapInUse();

@@ -2,7 +2,7 @@
 // progress callback and through the MD5 window (callbacks, progress bar, event pumping), best of 3 rounds
 // that alternate the two, and prints the window's overhead. Times are CPU times of the process, so other
 // load on the machine blurs the comparison less.
-#include "tools/md5/HashMD5Form.h"
+#include "tools/md5/Md5Window.h"
 #include "tools/md5/engine/MD5Hash.h"
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "app/ListActions.h"
 #include "app/Commands.h"
 #include "app/Orvo.h"
-#include "filelist/ListNames.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/engine/ListNames.h"
+#include "filelist/FileListView.h"
 #include "fileops/DialogsPrompter.h"
 #include "fileops/engine/Delete.h"
 #include "fileops/engine/Transfer.h"
@@ -365,7 +365,7 @@ void ListActions::R3Click()
 void ListActions::cutCopy(int mode)
 {
     fileops::DialogsPrompter ui(&m_w);
-    const QString hint = mode == fileops::TTransferList::kMove ? fileops::dirboxHintCut() : fileops::dirboxHintCopy();
+    const QString hint = mode == fileops::TransferList::kMove ? fileops::dirboxHintCut() : fileops::dirboxHintCopy();
     // List one first, then list two: with both selected, list two's items end up pending.
     for (TLsFilelistView28* list : {m_w.LsFilelistView281, m_w.LsFilelistView282}) {
         if (!hasSelection(list))
@@ -382,12 +382,12 @@ void ListActions::cutCopy(int mode)
 
 void ListActions::Cut0Click()
 {
-    cutCopy(fileops::TTransferList::kMove);
+    cutCopy(fileops::TransferList::kMove);
 }
 
 void ListActions::Copy0Click()
 {
-    cutCopy(fileops::TTransferList::kCopy);
+    cutCopy(fileops::TransferList::kCopy);
 }
 
 void ListActions::Paste0Click()

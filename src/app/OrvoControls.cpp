@@ -7,7 +7,7 @@
 #include "app/PaneLayout.h"
 #include "app/PathBar.h"
 #include "app/ToolLauncher.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "foldertree/ShellTree.h"
 #include <QAction>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "app/Orvo.h"
 #include "app/PathBar.h"
 #include "app/StatusTexts.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "platform/Path.h"
 #include <QAbstractItemView>
 #include <QAction>

@@ -1,10 +1,10 @@
 // Settings of the main window: the load at start, the writers, the commands that mirror the store, and the
 // background colours.
 #include "app/ColorValue.h"
-#include "app/ListFile.h"
+#include "app/HistoryFiles.h"
 #include "app/Orvo.h"
 #include "app/PathBar.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "foldertree/ShellTree.h"
 #include "ui/Dialogs.h"
 #include <QAction>

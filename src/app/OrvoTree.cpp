@@ -2,8 +2,8 @@
 #include "app/Commands.h"
 #include "app/Orvo.h"
 #include "app/PathBar.h"
-#include "filelist/LsFilelistView28.h"
-#include "foldertree/STISet.h"
+#include "filelist/FileListView.h"
+#include "foldertree/TreeSettingsWindow.h"
 #include "foldertree/ShellTree.h"
 #include "platform/Launcher.h"
 #include "platform/Path.h"
@@ -165,7 +165,7 @@ void TOrvo::buildTreeControls()
 
 void TOrvo::treesetClick()
 {
-    TShellTreeSetHost host;
+    ShellTreeSetHost host;
     host.foldersShown = [this](bool on) { A6->setChecked(!on); ff->setChecked(!on); };
     host.filesShown = [this](bool on) {
         B5->setChecked(on);

@@ -2,7 +2,7 @@
 #include "app/Commands.h"
 #include "app/ListActions.h"
 #include "app/Orvo.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include <QAction>
 #include <QMenu>
 #include <QScrollArea>

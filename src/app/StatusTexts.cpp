@@ -1,5 +1,5 @@
 #include "app/StatusTexts.h"
-#include "platform/Picture.h"
+#include "platform/NumberFormat.h"
 
 namespace app {
 

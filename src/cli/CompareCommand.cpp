@@ -11,7 +11,7 @@
 namespace cli {
 namespace {
 
-void lineCell(RowWriter& out, const TFileCompare& fc, int col, int row)
+void lineCell(RowWriter& out, const FileCompare& fc, int col, int row)
 {
     if (fc.IsUtf8(col))
         out.bytes(fc.LineBytes(col, row));   // already the UTF-8 text of the cell
@@ -19,7 +19,7 @@ void lineCell(RowWriter& out, const TFileCompare& fc, int col, int row)
         out.text(fc.Cells(col, row));
 }
 
-void markerCell(RowWriter& out, const TFileCompare& fc, int row)
+void markerCell(RowWriter& out, const FileCompare& fc, int row)
 {
     const QChar m = fc.Marker(row);
     if (m.isNull())
@@ -36,7 +36,7 @@ int runCompare(const QStringList& args)
 {
     if (args.size() != 2)
         return usageError(QStringLiteral("compare"));
-    TFileCompare fc;
+    FileCompare fc;
     try {
         fc.Execute(args[0], args[1]);
     } catch (const std::exception& e) {

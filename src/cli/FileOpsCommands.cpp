@@ -110,7 +110,7 @@ int runTrash(const QStringList& args)
 {
     if (args != QStringList{QStringLiteral("--empty")})
         return usageError(QStringLiteral("trash"));
-    fileops::TTrash::emptyAll();
+    fileops::TrashCan::emptyAll();
     return 0;
 }
 

@@ -2,7 +2,7 @@
 // and prints one row per line, caption and sub-items separated by TAB.
 #include "cli/Commands.h"
 #include "cli/RowWriter.h"
-#include "filelist/FileLister.h"
+#include "filelist/engine/FileLister.h"
 #include <QStringEncoder>
 #include <cstdio>
 #include <string>
@@ -11,7 +11,7 @@ namespace cli {
 
 int runList(const QStringList& args)
 {
-    filelist::TFileLister lister;
+    filelist::FileLister lister;
     lister.setReadOnly(true);   // no listing while the options are applied
     lister.setFileType(1 | 2 | 4 | 32 | 128);   // the main window's filter: all five members
     QString mask = QStringLiteral("*.*");

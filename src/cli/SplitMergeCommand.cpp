@@ -48,7 +48,7 @@ int runSplit(const QStringList& args)
         return usageError(QStringLiteral("split"));
 
     try {
-        splitmerge::TFileSplitter file;
+        splitmerge::FileSplitter file;
         file.Open(paths[0], false);
         if (file.Size() == 0)
             return fail(QStringLiteral("文件为空,不能分割。"));
@@ -59,7 +59,7 @@ int runSplit(const QStringList& args)
         const splitmerge::SplitFields f = count > 0
                                               ? splitmerge::settleFromCount(file.Available(), count, {})
                                               : splitmerge::settleFromSize(file.Available(), size, {});
-        file.OnReplace = [](splitmerge::TFileSplitter*, const QString&) { return true; };
+        file.OnReplace = [](splitmerge::FileSplitter*, const QString&) { return true; };
         file.Split(paths[1], f.size);
     } catch (const EOrvoError& e) {
         return fail(e.message());
@@ -72,7 +72,7 @@ int runMerge(const QStringList& args)
     if (args.size() != 2 || args[0].startsWith(QLatin1String("--")) || args[1].startsWith(QLatin1String("--")))
         return usageError(QStringLiteral("merge"));
     try {
-        splitmerge::TPieceMerger merger(splitmerge::mergeBase(args[0]), args[1]);
+        splitmerge::PieceMerger merger(splitmerge::mergeBase(args[0]), args[1]);
         merger.Execute();
     } catch (const EOrvoError& e) {
         return fail(e.message());

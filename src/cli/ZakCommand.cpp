@@ -1,6 +1,6 @@
 // orvo-cli zak: compresses a file into a ".zak" file or back with the compressor engine.
 #include "cli/Commands.h"
-#include "tools/compress/engine/ZipUnit.h"
+#include "tools/compress/engine/ZakCodec.h"
 #include <QFileInfo>
 #include <cstdio>
 

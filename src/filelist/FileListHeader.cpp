@@ -1,7 +1,7 @@
 #include "filelist/FileListHeader.h"
 #include <QPainter>
 
-TFileListHeader::TFileListHeader(QWidget* parent)
+FileListHeader::FileListHeader(QWidget* parent)
     : QHeaderView(Qt::Horizontal, parent),
       m_upPixmap(QStringLiteral(":/filelist/Bmp_Up28.png")),
       m_downPixmap(QStringLiteral(":/filelist/Bmp_Down28.png"))
@@ -11,7 +11,7 @@ TFileListHeader::TFileListHeader(QWidget* parent)
     setHighlightSections(false);
 }
 
-void TFileListHeader::setArrow(int section, bool up)
+void FileListHeader::setArrow(int section, bool up)
 {
     if (section == m_section && up == m_up)
         return;
@@ -20,7 +20,7 @@ void TFileListHeader::setArrow(int section, bool up)
     viewport()->update();
 }
 
-void TFileListHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
+void FileListHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
     QHeaderView::paintSection(painter, rect, logicalIndex);
     if (logicalIndex != m_section || rect.width() < 16)

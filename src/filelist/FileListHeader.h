@@ -4,10 +4,10 @@
 
 // Header of the details view: draws the sort arrow ("Bmp_Up28" or "Bmp_Down28") right of the sort
 // column's caption; all other columns show none.
-class TFileListHeader : public QHeaderView {
+class FileListHeader : public QHeaderView {
     Q_OBJECT
 public:
-    explicit TFileListHeader(QWidget* parent = nullptr);
+    explicit FileListHeader(QWidget* parent = nullptr);
     void setArrow(int section, bool up);   // section -1: no arrow
     int arrowSection() const { return m_section; }
     bool arrowUp() const { return m_up; }

@@ -1,7 +1,7 @@
 #include "filelist/FileListModel.h"
 #include "ui/IconCache.h"
 
-TFileListModel::TFileListModel(filelist::TFileLister& lister, QObject* parent)
+FileListModel::FileListModel(filelist::FileLister& lister, QObject* parent)
     : QAbstractItemModel(parent), m_lister(lister)
 {
     m_parentIcon.addFile(QStringLiteral(":/filelist/Parent_S28.png"), QSize(16, 16));
@@ -9,44 +9,44 @@ TFileListModel::TFileListModel(filelist::TFileLister& lister, QObject* parent)
     m_lister.setObserver(this);
 }
 
-QStringList TFileListModel::fileColumnCaptions()
+QStringList FileListModel::fileColumnCaptions()
 {
     return {QStringLiteral("名称"), QStringLiteral("大小"), QStringLiteral("类型"), QStringLiteral("修改时间"),
             QStringLiteral("创建时间"), QStringLiteral("文件路径"), QStringLiteral("File/Dir"), QStringLiteral("访问时间"),
             QStringLiteral("属性")};
 }
 
-QStringList TFileListModel::driveColumnCaptions()
+QStringList FileListModel::driveColumnCaptions()
 {
     return {QStringLiteral("名称"), QStringLiteral("类型"), QStringLiteral("磁盘大小"), QStringLiteral("可用空间"),
             QStringLiteral("属性"), QStringLiteral("dir"), QStringLiteral("Attr")};
 }
 
-QModelIndex TFileListModel::index(int row, int column, const QModelIndex& parent) const
+QModelIndex FileListModel::index(int row, int column, const QModelIndex& parent) const
 {
     if (parent.isValid() || row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
         return QModelIndex();
     return createIndex(row, column);
 }
 
-QModelIndex TFileListModel::parent(const QModelIndex&) const
+QModelIndex FileListModel::parent(const QModelIndex&) const
 {
     return QModelIndex();
 }
 
-int TFileListModel::rowCount(const QModelIndex& parent) const
+int FileListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_lister.rowCount();
 }
 
-int TFileListModel::columnCount(const QModelIndex& parent) const
+int FileListModel::columnCount(const QModelIndex& parent) const
 {
     if (parent.isValid())
         return 0;
     return m_lister.DriveColumnsShown() ? 7 : 9;
 }
 
-QVariant TFileListModel::data(const QModelIndex& index, int role) const
+QVariant FileListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return QVariant();
@@ -69,7 +69,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal)
         return QVariant();
@@ -84,7 +84,7 @@ QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, in
     return QVariant();
 }
 
-Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
@@ -95,48 +95,48 @@ Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const
     return f;
 }
 
-void TFileListModel::listingStarted()
+void FileListModel::listingStarted()
 {
     Q_EMIT listStarted();
 }
 
-void TFileListModel::rowsAboutToReset()
+void FileListModel::rowsAboutToReset()
 {
     beginResetModel();
 }
 
-void TFileListModel::rowsReset()
+void FileListModel::rowsReset()
 {
     endResetModel();
     Q_EMIT columnSetChanged();
 }
 
-void TFileListModel::rowsAboutToBeRemoved(int first, int last)
+void FileListModel::rowsAboutToBeRemoved(int first, int last)
 {
     beginRemoveRows(QModelIndex(), first, last);
 }
 
-void TFileListModel::rowsRemoved()
+void FileListModel::rowsRemoved()
 {
     endRemoveRows();
 }
 
-void TFileListModel::rowsAboutToBeAppended(int first, int last)
+void FileListModel::rowsAboutToBeAppended(int first, int last)
 {
     beginInsertRows(QModelIndex(), first, last);
 }
 
-void TFileListModel::rowsAppended()
+void FileListModel::rowsAppended()
 {
     endInsertRows();
 }
 
-void TFileListModel::rowsAboutToBeSorted()
+void FileListModel::rowsAboutToBeSorted()
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void TFileListModel::rowsSorted(const std::vector<int>& newPosition)
+void FileListModel::rowsSorted(const std::vector<int>& newPosition)
 {
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
@@ -149,12 +149,12 @@ void TFileListModel::rowsSorted(const std::vector<int>& newPosition)
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void TFileListModel::sortStateChanged()
+void FileListModel::sortStateChanged()
 {
     Q_EMIT sortIndicatorChanged();
 }
 
-void TFileListModel::listingFinished()
+void FileListModel::listingFinished()
 {
     Q_EMIT listFinished();
 }

@@ -1,13 +1,13 @@
 #pragma once
-#include "filelist/FileLister.h"
+#include "filelist/engine/FileLister.h"
 #include <QAbstractItemModel>
 #include <QIcon>
 
 // Table model over the lister's rows: column 0 the caption with its icon, column c the sub-item c-1.
-class TFileListModel : public QAbstractItemModel, public filelist::ListObserver {
+class FileListModel : public QAbstractItemModel, public filelist::ListObserver {
     Q_OBJECT
 public:
-    explicit TFileListModel(filelist::TFileLister& lister, QObject* parent = nullptr);
+    explicit FileListModel(filelist::FileLister& lister, QObject* parent = nullptr);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -39,6 +39,6 @@ private:
     void sortStateChanged() override;
     void listingFinished() override;
 
-    filelist::TFileLister& m_lister;
+    filelist::FileLister& m_lister;
     QIcon m_parentIcon;
 };

@@ -1,17 +1,17 @@
 // The list's own commands: open, quick view, find, new folder, delete, transfer, properties, the keys,
 // double click and the built-in popup menu.
-#include "filelist/ListLaunch.h"
-#include "filelist/ListNames.h"
+#include "filelist/engine/ListLaunch.h"
+#include "filelist/engine/ListNames.h"
 #include "filelist/ListShell.h"
-#include "filelist/LsFilelistView28.h"
-#include "filelist/LsFilelistView28PopUp.h"
+#include "filelist/FileListView.h"
+#include "filelist/FileListPopup.h"
 #include "fileops/DialogsPrompter.h"
 #include "fileops/engine/Delete.h"
 #include "platform/Attributes.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
 #include "platform/Path.h"
-#include "platform/Picture.h"
+#include "platform/NumberFormat.h"
 #include "platform/Services.h"
 #include "platform/Times.h"
 #include "platform/Volumes.h"
@@ -25,7 +25,7 @@
 #include <QUrl>
 
 namespace path = plat::path;
-using filelist::TFileLister;
+using filelist::FileLister;
 
 namespace {
 
@@ -59,8 +59,8 @@ void TLsFilelistView28::linkSelect(const QString& folder)
 // After new or deleted folders the combo rebuilds first; after a renamed folder the tree does.
 void TLsFilelistView28::linkRebuild(bool comboFirst)
 {
-    TFileListLink* first = comboFirst ? m_dirTreeCombo : m_dirTree;
-    TFileListLink* second = comboFirst ? m_dirTree : m_dirTreeCombo;
+    FileListLink* first = comboFirst ? m_dirTreeCombo : m_dirTree;
+    FileListLink* second = comboFirst ? m_dirTree : m_dirTreeCombo;
     if (first)
         first->RebuildTree(comboFirst);
     else if (second)
@@ -72,7 +72,7 @@ void TLsFilelistView28::OneLevelUp()
     const QString before = Directory();
     m_lister.OneLevelUp();
     const QString now = Directory();
-    if (!TFileLister::isDrivesWord(now) && now != before)
+    if (!FileLister::isDrivesWord(now) && now != before)
         linkSelect(now);
 }
 
@@ -131,12 +131,12 @@ void TLsFilelistView28::FindInFolder()
     if (!focus || (focus != this && !isAncestorOf(focus)))
         return;
     if (OnFindInFolder)
-        OnFindInFolder(this, TFileLister::isDrivesWord(Directory()) ? QString() : Directory());
+        OnFindInFolder(this, FileLister::isDrivesWord(Directory()) ? QString() : Directory());
 }
 
 void TLsFilelistView28::NewFolder()
 {
-    if (TFileLister::isDrivesWord(Directory()))
+    if (FileLister::isDrivesWord(Directory()))
         return;
     const QString created = filelist::createNewFolder(Directory());
     UpdateFileList();
@@ -222,11 +222,11 @@ bool TLsFilelistView28::handleKey(QKeyEvent* e)
             return true;
         case Qt::Key_C:
             if (selected)
-                CutCopy(fileops::TTransferList::kCopy);
+                CutCopy(fileops::TransferList::kCopy);
             return true;
         case Qt::Key_X:
             if (selected)
-                CutCopy(fileops::TTransferList::kMove);
+                CutCopy(fileops::TransferList::kMove);
             return true;
         case Qt::Key_F:
             if (selected)
@@ -237,7 +237,7 @@ bool TLsFilelistView28::handleKey(QKeyEvent* e)
                 OpenItem();
             return true;
         case Qt::Key_N:
-            if (!TFileLister::isDrivesWord(Directory()))
+            if (!FileLister::isDrivesWord(Directory()))
                 NewFolder();
             return true;
         case Qt::Key_V:

@@ -1,7 +1,7 @@
 // In-place rename of a list row: starting the edit, and carrying out the rename when it ends.
 #include "filelist/ListRename.h"
-#include "filelist/ListNames.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/engine/ListNames.h"
+#include "filelist/FileListView.h"
 #include "fileops/DialogsPrompter.h"
 #include "platform/Path.h"
 #include "ui/Dialogs.h"
@@ -14,12 +14,12 @@
 
 namespace path = plat::path;
 
-TRenameDelegate::TRenameDelegate(TLsFilelistView28* list) : QStyledItemDelegate(list), m_list(list)
+RenameDelegate::RenameDelegate(TLsFilelistView28* list) : QStyledItemDelegate(list), m_list(list)
 {
     connect(this, &QAbstractItemDelegate::closeEditor, this, [this] { m_editor.clear(); });
 }
 
-QWidget* TRenameDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+QWidget* RenameDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const
 {
     if (index.column() != 0 || !m_list->beginCaptionEdit(index.row()))
@@ -29,7 +29,7 @@ QWidget* TRenameDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
     return editor;
 }
 
-void TRenameDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const
+void RenameDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const
 {
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (!line)

@@ -6,9 +6,9 @@ class TLsFilelistView28;
 
 // Caption editing of a file list's rows: the start of an edit asks the list (which records the rename
 // source or refuses), and an accepted text goes back to the list once the editor has closed.
-class TRenameDelegate : public QStyledItemDelegate {
+class RenameDelegate : public QStyledItemDelegate {
 public:
-    explicit TRenameDelegate(TLsFilelistView28* list);
+    explicit RenameDelegate(TLsFilelistView28* list);
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     bool isEditing() const { return !m_editor.isNull(); }

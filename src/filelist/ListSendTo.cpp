@@ -1,6 +1,6 @@
 // Send to: a folder, the clipboard (contents or path names) or a desktop link.
-#include "filelist/ListLaunch.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/engine/ListLaunch.h"
+#include "filelist/FileListView.h"
 #include "filelist/SendToDialog.h"
 #include "fileops/DialogsPrompter.h"
 #include "fileops/engine/FileOpTypes.h"
@@ -27,15 +27,15 @@ namespace {
 // The folder chosen in the send-to dialog or its folder browser; empty when nothing is to be sent.
 QString chooseSendToFolder(QWidget* owner, const QString& current)
 {
-    TSendToDialog dialog(owner);
+    SendToDialog dialog(owner);
     QString folder;
     switch (dialog.run(folder)) {
-    case TSendToDialog::Cancelled:
+    case SendToDialog::Cancelled:
         return QString();
-    case TSendToDialog::Browse:
+    case SendToDialog::Browse:
         folder = ui::Dialogs::get().chooseFolder(owner, QStringLiteral("请选定一个目录"), current);
         return folder.isEmpty() ? QString() : path::withTrailingSep(folder);
-    case TSendToDialog::Typed:
+    case SendToDialog::Typed:
         break;
     }
     const QString typed = dialog.Edit1->text();

@@ -1,6 +1,6 @@
 #include "filelist/ListShell.h"
-#include "filelist/ListLaunch.h"
-#include "filelist/ListNames.h"
+#include "filelist/engine/ListLaunch.h"
+#include "filelist/engine/ListNames.h"
 #include "platform/Path.h"
 #include "platform/Services.h"
 #include "platform/Volumes.h"

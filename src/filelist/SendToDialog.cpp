@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TSendToDialog::TSendToDialog(QWidget* parent) : QDialog(parent)
+SendToDialog::SendToDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TSendToDialog"));
+    setObjectName(QStringLiteral("SendToDialog"));
     setWindowTitle(QStringLiteral("发送到文件夹"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     Label1 = new QLabel(QStringLiteral("请确定发送到的路径:      "));
@@ -43,7 +43,7 @@ TSendToDialog::TSendToDialog(QWidget* parent) : QDialog(parent)
     });
 }
 
-TSendToDialog::Choice TSendToDialog::run(QString& folder)
+SendToDialog::Choice SendToDialog::run(QString& folder)
 {
     m_choice = Cancelled;
     exec();

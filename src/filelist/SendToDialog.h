@@ -6,11 +6,11 @@ class QLineEdit;
 class QPushButton;
 
 // The send-to dialog: a path typed in, or the folder browser asked for.
-class TSendToDialog : public QDialog {
+class SendToDialog : public QDialog {
     Q_OBJECT
 public:
     enum Choice { Cancelled, Typed, Browse };
-    explicit TSendToDialog(QWidget* parent = nullptr);
+    explicit SendToDialog(QWidget* parent = nullptr);
 
     // Runs the dialog; the folder (with a trailing '/') for Typed, empty otherwise.
     Choice run(QString& folder);

@@ -38,7 +38,7 @@ TShellTree::~TShellTree()
 {
     m_destroying = true;
     // Readers first (their results are dropped), then the nodes with their monitors.
-    const QList<TChildReadThread*> readers = m_reads.keys();
+    const QList<ChildReadThread*> readers = m_reads.keys();
     m_reads.clear();
     qDeleteAll(readers);
     clear();

@@ -168,7 +168,7 @@ private:
     void startMonitor(TShellnode* node);
     void monitorRefresh(TShellnode* node);
     void requestRead(TShellnode* node);
-    void readFinished(TChildReadThread* reader);
+    void readFinished(ChildReadThread* reader);
     void nodeGone(TShellnode* node);
     void releaseMonitors(TShellnode* node);
     void restoreMonitors(TShellnode* node);
@@ -223,7 +223,7 @@ private:
         quint64 settings = 0;
         bool delta = false;   // the node's last read describes its children: the difference can be applied
     };
-    QHash<TChildReadThread*, Read> m_reads;
+    QHash<ChildReadThread*, Read> m_reads;
     QHash<QString, QIcon> m_icons;
     plat::VolumeWatcher* m_volumeWatcher = nullptr;
 };

@@ -346,14 +346,14 @@ void TShellTree::requestRead(TShellnode* node)
         node->m_readAgain = true;
         return;
     }
-    auto* reader = new TChildReadThread(node->Item(), enumRequest(), node->m_lastRead);
+    auto* reader = new ChildReadThread(node->Item(), enumRequest(), node->m_lastRead);
     node->m_read = reader;
     m_reads.insert(reader, Read{node, node->m_generation, m_settingsSerial, !node->m_readStale || node->childCount() == 0});
     connect(reader, &QThread::finished, this, [this, reader] { readFinished(reader); }, Qt::QueuedConnection);
     reader->start();
 }
 
-void TShellTree::readFinished(TChildReadThread* reader)
+void TShellTree::readFinished(ChildReadThread* reader)
 {
     auto it = m_reads.find(reader);
     if (it == m_reads.end())

@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
 #include "platform/Path.h"
-#include "platform/Picture.h"
+#include "platform/NumberFormat.h"
 #include "platform/Services.h"
 #include "platform/Times.h"
 #include "platform/posix/Executable.h"

@@ -4,7 +4,7 @@
 #include <QTreeWidgetItem>
 #include <memory>
 
-class TChildReadThread;
+class ChildReadThread;
 class TShellTree;
 
 // A node of the folder tree: one namespace item with its attributes, the seen and filled marks used
@@ -43,7 +43,7 @@ private:
     bool m_monitorStarted = false;
     int m_overlay = -1;
     std::unique_ptr<TDiscMonitorThread> m_monitor;
-    TChildReadThread* m_read = nullptr;   // a refresh being read off the GUI thread
+    ChildReadThread* m_read = nullptr;   // a refresh being read off the GUI thread
     bool m_readAgain = false;
     quint64 m_generation = 0;             // bumped by every re-read applied to the node
     QList<plat::ShellEntry> m_lastRead;   // the read last applied, unfiltered (refreshes apply the difference)

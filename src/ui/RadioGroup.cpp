@@ -3,7 +3,7 @@
 #include <QGridLayout>
 #include <QRadioButton>
 
-TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int columns, QWidget* parent)
+RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int columns, QWidget* parent)
     : QGroupBox(caption, parent), m_group(new QButtonGroup(this))
 {
     auto* grid = new QGridLayout(this);
@@ -17,15 +17,15 @@ TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int c
         m_buttons.append(b);
         grid->addWidget(b, i % rows, i / rows);   // filled column by column
     }
-    connect(m_group, &QButtonGroup::idClicked, this, &TRadioGroup::clicked);
+    connect(m_group, &QButtonGroup::idClicked, this, &RadioGroup::clicked);
 }
 
-int TRadioGroup::ItemIndex() const
+int RadioGroup::ItemIndex() const
 {
     return m_group->checkedId();
 }
 
-void TRadioGroup::setItemIndex(int index)
+void RadioGroup::setItemIndex(int index)
 {
     if (QRadioButton* b = m_buttons.value(index)) {
         b->setChecked(true);
@@ -36,7 +36,7 @@ void TRadioGroup::setItemIndex(int index)
     }
 }
 
-QStringList TRadioGroup::items() const
+QStringList RadioGroup::items() const
 {
     QStringList out;
     for (const QRadioButton* b : m_buttons)

@@ -7,10 +7,10 @@ class QButtonGroup;
 class QRadioButton;
 
 // A captioned group of radio items in columns with an item index (-1: none chosen).
-class TRadioGroup : public QGroupBox {
+class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    TRadioGroup(const QString& caption, const QStringList& items, int columns = 1, QWidget* parent = nullptr);
+    RadioGroup(const QString& caption, const QStringList& items, int columns = 1, QWidget* parent = nullptr);
     int ItemIndex() const;
     void setItemIndex(int index);   // no clicked signal
     int count() const { return int(m_buttons.size()); }

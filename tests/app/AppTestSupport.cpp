@@ -1,5 +1,5 @@
 #include "AppTestSupport.h"
-#include "app/ListFile.h"
+#include "app/HistoryFiles.h"
 #include "app/SettingsStore.h"
 #include "platform/PrivateDir.h"
 #include <QDir>

@@ -1,9 +1,9 @@
 // Rename, batch rename, new folders and text documents, open, quick view and find from the main window.
 #include "OrvoFixture.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "foldertree/ShellTree.h"
 #include "support/TempTree.h"
-#include "tools/search/window/Findfiles.h"
+#include "tools/search/FindFilesWindow.h"
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>

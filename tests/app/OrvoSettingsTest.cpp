@@ -1,6 +1,6 @@
 #include "OrvoFixture.h"
-#include "app/ListFile.h"
-#include "filelist/LsFilelistView28.h"
+#include "app/HistoryFiles.h"
+#include "filelist/FileListView.h"
 #include <QAction>
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "OrvoFixture.h"
 #include "app/OrvoStart.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "platform/Instances.h"
 #include "support/TempTree.h"
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Filters, the lists' layout, the status bar, the command state and the rename timers of the main window.
 #include "AppTestSupport.h"
 #include "OrvoFixture.h"
-#include "app/ListFile.h"
-#include "filelist/LsFilelistView28.h"
+#include "app/HistoryFiles.h"
+#include "filelist/FileListView.h"
 #include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QAction>

@@ -1,8 +1,8 @@
 // The path bar: going to typed paths, the history and its list file.
 #include "AppTestSupport.h"
 #include "OrvoFixture.h"
-#include "app/ListFile.h"
-#include "filelist/LsFilelistView28.h"
+#include "app/HistoryFiles.h"
+#include "filelist/FileListView.h"
 #include "support/TempTree.h"
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 // The folder tree in the main window, and cut, copy, paste and delete through the main window's commands.
 #include "OrvoFixture.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "foldertree/ShellTree.h"
 #include "support/TempTree.h"
 #include <QAction>

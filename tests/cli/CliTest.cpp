@@ -207,8 +207,8 @@ void fullTrash(Sandbox& b)
 void expectNoVolumeTrash()
 {
     QStringList foreign;
-    const QString ownTrash = QDir::cleanPath(fileops::TTrash::homeTrash());   // the test program's own, in its sandbox
-    for (const QString& folder : fileops::TTrash::trashFolders()) {
+    const QString ownTrash = QDir::cleanPath(fileops::TrashCan::homeTrash());   // the test program's own, in its sandbox
+    for (const QString& folder : fileops::TrashCan::trashFolders()) {
         if (QDir::cleanPath(folder) != ownTrash)
             foreign << folder;
     }

@@ -1,5 +1,5 @@
 #pragma once
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
 #include "support/ScriptedDialogs.h"

@@ -1,6 +1,6 @@
 // The list's key table, double click and open, on a real folder.
 #include "CommandFixture.h"
-#include "filelist/LsFilelistView28PopUp.h"
+#include "filelist/FileListPopup.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -220,7 +220,7 @@ TEST_F(Keys, DoubleClickOpensThenRaisesTheEventAndNothingWithoutASelection)
 namespace {
 
 // A linked folder combo or tree that records what the list asks of it.
-class RecordingLink : public TFileListLink {
+class RecordingLink : public FileListLink {
 public:
     void SelectPath(const QString& path) override { calls << QStringLiteral("select ") + path; }
     void RebuildTree(bool expandRoot) override { calls << QStringLiteral("rebuild %1").arg(expandRoot); }

@@ -1,5 +1,5 @@
 #pragma once
-#include "filelist/FileLister.h"
+#include "filelist/engine/FileLister.h"
 #include "platform/FileSystem.h"
 #include "support/Fakes.h"
 #include <QStringList>
@@ -7,7 +7,7 @@
 
 namespace test {
 
-inline QStringList captions(const filelist::TFileLister& l)
+inline QStringList captions(const filelist::FileLister& l)
 {
     QStringList out;
     for (int r = 0; r < l.rowCount(); ++r)
@@ -15,7 +15,7 @@ inline QStringList captions(const filelist::TFileLister& l)
     return out;
 }
 
-inline int rowOf(const filelist::TFileLister& l, const QString& caption)
+inline int rowOf(const filelist::FileLister& l, const QString& caption)
 {
     return int(captions(l).indexOf(caption));
 }

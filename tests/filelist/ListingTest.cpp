@@ -1,5 +1,5 @@
 #include "ListHelpers.h"
-#include "filelist/RowFormats.h"
+#include "filelist/engine/RowFormats.h"
 #include "platform/Services.h"
 #include "support/CaseNames.h"
 #include "support/TempTree.h"
@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-using filelist::TFileLister;
+using filelist::FileLister;
 
 namespace {
 
@@ -23,7 +23,7 @@ TEST(Listing, SizeTexts)
         ASSERT_EQ(::truncate(QFile::encodeName(t.path(name)).constData(), s.first), 0);   // sparse
     }
     t.dir("folder");
-    TFileLister l;
+    FileLister l;
     l.setDirectory(t.root());
     for (const auto& s : sizes)
         EXPECT_EQ(l.subItem(test::rowOf(l, QStringLiteral("f%1").arg(s.first)), 0), s.second) << s.first;
@@ -42,7 +42,7 @@ TEST(Listing, RowLayoutOfFilesFoldersAndTheParentEntry)
     t.setTimes("a.txt", QDateTime::fromString("2022-05-06T07:08:09Z", Qt::ISODate),
                QDateTime::fromString("2021-01-02T03:04:05Z", Qt::ISODate));
     t.dir("sub");
-    TFileLister l;
+    FileLister l;
     l.setDirectory(t.root());
     const int a = test::rowOf(l, "a.txt");
     const QStringList expected = {"1 KB", QStringLiteral("纯文本文档"), "2021-01-02 11:04:05", l.subItem(a, 3),
@@ -57,7 +57,7 @@ TEST(Listing, RowLayoutOfFilesFoldersAndTheParentEntry)
     EXPECT_EQ(l.subItem(up, 1), QStringLiteral("上一级文件夹\\"));
     EXPECT_EQ(l.subItem(up, 4), t.root() + "..");
     EXPECT_EQ(l.subItem(up, 5), QStringLiteral("dir"));
-    EXPECT_EQ(l.iconIndex(up), TFileLister::parentIconIndex());
+    EXPECT_EQ(l.iconIndex(up), FileLister::parentIconIndex());
 }
 
 TEST(Listing, AttributeLetters)
@@ -68,7 +68,7 @@ TEST(Listing, AttributeLetters)
     t.setMode("ro", 0444);
     t.file(".dot");
     t.fifo("pipe");
-    TFileLister l;
+    FileLister l;
     l.setHhf(false);
     l.setHsf(false);
     l.setDirectory(t.root());
@@ -81,7 +81,7 @@ TEST(Listing, AttributeLetters)
 // Admission: which captions a listing shows for given settings.
 struct AdmissionCase {
     const char* what;
-    std::function<void(TFileLister&)> configure;
+    std::function<void(FileLister&)> configure;
     QStringList expected;
 };
 
@@ -102,7 +102,7 @@ TEST_P(Admission, ShowsExactlyTheAdmittedEntries)
     t.dir("rodir");
     t.setMode("rodir", 0555);
     t.dir(".hdir");
-    TFileLister l;
+    FileLister l;
     l.setReadOnly(true);              // no listing while configuring
     GetParam().configure(l);
     l.setReadOnly(false);
@@ -118,18 +118,18 @@ TEST_P(Admission, ShowsExactlyTheAdmittedEntries)
 const QStringList kDefault = {"..", "plain.txt", "ro.txt", "sub", "rodir"};
 
 INSTANTIATE_TEST_SUITE_P(Table, Admission, ::testing::Values(
-    AdmissionCase{"defaults", [](TFileLister&) {}, kDefault},
-    AdmissionCase{"hidden shown; a hidden system entry stays hidden", [](TFileLister& l) { l.setHhf(false); },
+    AdmissionCase{"defaults", [](FileLister&) {}, kDefault},
+    AdmissionCase{"hidden shown; a hidden system entry stays hidden", [](FileLister& l) { l.setHhf(false); },
                   kDefault + QStringList{".dot", "listed", ".hidden", ".hdir"}},
-    AdmissionCase{"system shown", [](TFileLister& l) { l.setHsf(false); }, kDefault + QStringList{"pipe"}},
-    AdmissionCase{"both shown", [](TFileLister& l) { l.setHhf(false); l.setHsf(false); },
+    AdmissionCase{"system shown", [](FileLister& l) { l.setHsf(false); }, kDefault + QStringList{"pipe"}},
+    AdmissionCase{"both shown", [](FileLister& l) { l.setHhf(false); l.setHsf(false); },
                   kDefault + QStringList{".dot", "listed", ".hidden", ".hdir", "pipe", ".hpipe"}},
-    AdmissionCase{"without ftReadOnly", [](TFileLister& l) { l.setFileType(2 | 4 | 32); }, {"..", "plain.txt", "sub"}},
-    AdmissionCase{"without ftArchive", [](TFileLister& l) { l.setFileType(1 | 2 | 4); }, {"..", "sub", "rodir"}},
-    AdmissionCase{"without ftHidden, ftSystem, ftNormal", [](TFileLister& l) { l.setFileType(1 | 32); }, kDefault},
-    AdmissionCase{"all five", [](TFileLister& l) { l.setFileType(1 | 2 | 4 | 32 | 128); }, kDefault},
-    AdmissionCase{"no parent entry", [](TFileLister& l) { l.setParentDirEnabled(false); }, {"plain.txt", "ro.txt", "sub", "rodir"}},
-    AdmissionCase{"folders off: no parent entry either", [](TFileLister& l) { l.setShowFolders(false); }, {"plain.txt", "ro.txt"}}),
+    AdmissionCase{"without ftReadOnly", [](FileLister& l) { l.setFileType(2 | 4 | 32); }, {"..", "plain.txt", "sub"}},
+    AdmissionCase{"without ftArchive", [](FileLister& l) { l.setFileType(1 | 2 | 4); }, {"..", "sub", "rodir"}},
+    AdmissionCase{"without ftHidden, ftSystem, ftNormal", [](FileLister& l) { l.setFileType(1 | 32); }, kDefault},
+    AdmissionCase{"all five", [](FileLister& l) { l.setFileType(1 | 2 | 4 | 32 | 128); }, kDefault},
+    AdmissionCase{"no parent entry", [](FileLister& l) { l.setParentDirEnabled(false); }, {"plain.txt", "ro.txt", "sub", "rodir"}},
+    AdmissionCase{"folders off: no parent entry either", [](FileLister& l) { l.setShowFolders(false); }, {"plain.txt", "ro.txt"}}),
     [](const auto& i) { return test::caseName(i.param.what); });
 
 struct MaskCase {
@@ -145,7 +145,7 @@ TEST_P(MaskPieces, OnePassPerPiece)
     t.file("a.txt");
     t.file("b.doc");
     t.file("README");
-    TFileLister l;
+    FileLister l;
     l.setReadOnly(true);
     l.setShowFolders(false);
     l.setMask(QString::fromUtf8(GetParam().mask));
@@ -175,7 +175,7 @@ TEST(Listing, HideFileExtCutsCaptionsOnly)
     t.file(".profile");
     t.file("a.tar.gz");
     t.file("plain");
-    TFileLister l;
+    FileLister l;
     l.setHideFileExt(true);
     l.setHhf(false);
     l.setDirectory(t.root());
@@ -193,7 +193,7 @@ TEST(Listing, NamesWithBlanksCjkAndLeadingDashes)
     const QStringList names = {"with space.doc", QStringLiteral("数据 报告.csv"), "-dash", "--", " lead", "tab\there"};
     for (const QString& n : names)
         t.file(n, 3);
-    TFileLister l;
+    FileLister l;
     l.setShowFolders(false);
     l.setDirectory(t.root());
     QStringList shown = test::captions(l);
@@ -210,7 +210,7 @@ TEST(Directory, SetterNormalisesAndComparesCaseSensitively)
     test::TempTree t;
     t.file("x/A/upper.txt");
     t.file("x/a/lower.txt");
-    TFileLister l;
+    FileLister l;
     EXPECT_EQ(l.Directory(), QStringLiteral("Drives"));
     l.setDirectory(t.path("x/a"));
     EXPECT_EQ(l.Directory(), t.path("x/a/"));
@@ -231,7 +231,7 @@ TEST(Directory, MissingFolderShowsTheDriveList)
     volumes.volumes = {{"/", "/dev/sda1", "ext4", "", plat::DriveType::Fixed, 0, 0}};
     plat::ScopedServices scoped(test::withVolumes(&volumes));
     test::TempTree t;
-    TFileLister l;
+    FileLister l;
     l.setDirectory(t.root());
     l.setDirectory(t.path("no/such/folder"));
     EXPECT_EQ(l.Directory(), QStringLiteral("DRIVES"));
@@ -248,7 +248,7 @@ TEST(Directory, VanishedFolderFallsBackToItsParentThenToTheDriveList)
     plat::ScopedServices scoped(test::withVolumes(&volumes));
     test::TempTree t;
     t.file("a/b/c.txt");
-    TFileLister l;
+    FileLister l;
     l.setDirectory(t.path("a/b"));
     QDir(t.path("a/b")).removeRecursively();
     l.UpdateFileList();
@@ -267,7 +267,7 @@ TEST(Directory, OneLevelUp)
     plat::ScopedServices scoped(test::withVolumes(&volumes));
     test::TempTree t;
     t.dir("a/b");
-    TFileLister l;
+    FileLister l;
     l.setDirectory(t.path("a/b"));
     l.OneLevelUp();
     EXPECT_EQ(l.Directory(), t.path("a/"));
@@ -294,7 +294,7 @@ TEST(Drives, RowsFromTheVolumes)
         {"/run/x", "tmpfs", "tmpfs", "", plat::DriveType::RamDisk, 0, 0},
         {"/odd", "/dev/x", "ext4", "", plat::DriveType::Unknown, 0, 0}};
     plat::ScopedServices scoped(test::withVolumes(&volumes));
-    TFileLister l;
+    FileLister l;
     l.UpdateFileList();
     ASSERT_EQ(l.rowCount(), 6);
     const QList<QStringList> expected = {
@@ -330,7 +330,7 @@ TEST(Cooperation, NewerListingStopsTheOlderOne)
         t.file(QStringLiteral("old/o%1").arg(i));
     t.file("new/n1");
     t.file("new/n2");
-    TFileLister l;
+    FileLister l;
     QTimer::singleShot(0, [&] { l.setDirectory(t.path("new")); });
     l.setDirectory(t.path("old"));
     EXPECT_EQ(l.listings(), 2);
@@ -346,7 +346,7 @@ TEST(Cooperation, StopaKeepsTheRowsFoundAndStillSorts)
     test::TempTree t;
     for (int i = 0; i < 12; ++i)
         t.file(QStringLiteral("f%1").arg(i, 2, 10, QLatin1Char('0')));
-    TFileLister l;
+    FileLister l;
     l.setShowFolders(false);
     QTimer stopper;
     QObject::connect(&stopper, &QTimer::timeout, [&] {

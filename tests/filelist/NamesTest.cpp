@@ -1,5 +1,5 @@
 // Name rules of the list commands: numbered new items, rename checks and batch rename, on real files.
-#include "filelist/ListNames.h"
+#include "filelist/engine/ListNames.h"
 #include "fileops/engine/FileOpPrompter.h"
 #include "support/CaseNames.h"
 #include "support/TempTree.h"

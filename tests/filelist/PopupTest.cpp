@@ -1,7 +1,7 @@
 // The built-in popup menu: its items and tags, the enabling rules, the dispatch and the send-to folder.
 #include "CommandFixture.h"
-#include "filelist/ListLaunch.h"
-#include "filelist/LsFilelistView28PopUp.h"
+#include "filelist/engine/ListLaunch.h"
+#include "filelist/FileListPopup.h"
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>

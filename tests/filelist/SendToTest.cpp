@@ -29,11 +29,11 @@ protected:
         list->setDirectory(t.root());
     }
     // Answers the send-to dialog once it is open.
-    void answerSendToDialog(std::function<void(TSendToDialog*)> answer)
+    void answerSendToDialog(std::function<void(SendToDialog*)> answer)
     {
         QTimer::singleShot(0, [answer] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* d = qobject_cast<TSendToDialog*>(w); d && d->isVisible()) {
+                if (auto* d = qobject_cast<SendToDialog*>(w); d && d->isVisible()) {
                     EXPECT_EQ(d->windowTitle(), QStringLiteral("发送到文件夹"));
                     EXPECT_EQ(d->Label1->text(), QStringLiteral("请确定发送到的路径:      "));
                     answer(d);
@@ -55,7 +55,7 @@ TEST_F(SendTo, AnyFolderCopiesTheSelectionAndDropsThePendingTransfer)
 {
     list->Transfer.ClipList = {t.path(QStringLiteral("b.zip"))};   // a pending copy is lost
     select({QStringLiteral("a.txt"), QStringLiteral("sub"), QStringLiteral("..")});
-    answerSendToDialog([&](TSendToDialog* d) {
+    answerSendToDialog([&](SendToDialog* d) {
         d->Edit1->setText(dest);
         d->OkButton->click();
     });
@@ -70,24 +70,24 @@ TEST_F(SendTo, AnyFolderCopiesTheSelectionAndDropsThePendingTransfer)
 TEST_F(SendTo, AMissingFolderOrCancelSendsNothingAndBrowseUsesTheChosenFolder)
 {
     select({QStringLiteral("a.txt")});
-    answerSendToDialog([&](TSendToDialog* d) {
+    answerSendToDialog([&](SendToDialog* d) {
         d->Edit1->setText(t.path(QStringLiteral("nowhere")));
         d->OkButton->click();
     });
     list->SendTo(0);
     EXPECT_EQ(onlyDialog(), QStringLiteral("error|错误|路径不存在。 "));
-    answerSendToDialog([&](TSendToDialog* d) {
+    answerSendToDialog([&](SendToDialog* d) {
         d->Edit1->setText(QString());   // an empty path is no folder either
         d->OkButton->click();
     });
     list->SendTo(0);
     EXPECT_EQ(onlyDialog(), QStringLiteral("error|错误|路径不存在。 "));
-    answerSendToDialog([&](TSendToDialog* d) { d->CancelButton->click(); });
+    answerSendToDialog([&](SendToDialog* d) { d->CancelButton->click(); });
     list->SendTo(0);
     EXPECT_TRUE(QDir(dest).isEmpty());
 
     dialogs.answerFile(dest);
-    answerSendToDialog([&](TSendToDialog* d) { d->BrowseButton->click(); });
+    answerSendToDialog([&](SendToDialog* d) { d->BrowseButton->click(); });
     list->SendTo(0);
     EXPECT_EQ(onlyDialog(), QStringLiteral("chooseFolder|请选定一个目录|"));
     EXPECT_TRUE(QFileInfo::exists(dest + QStringLiteral("a.txt")));

@@ -1,5 +1,5 @@
 #include "ListHelpers.h"
-#include "filelist/RowSort.h"
+#include "filelist/engine/RowSort.h"
 #include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QDateTime>
@@ -8,7 +8,7 @@
 
 using filelist::CompareItems;
 using filelist::FileRow;
-using filelist::TFileLister;
+using filelist::FileLister;
 
 namespace {
 
@@ -110,7 +110,7 @@ protected:
         l.setDirectory(t.root());
     }
     test::TempTree t;
-    TFileLister l;
+    FileLister l;
 };
 
 TEST_F(HeaderClicks, ListingEndsAscendingByNameAndClicksToggle)

@@ -1,5 +1,5 @@
 #include "filelist/FileListHeader.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "support/TempTree.h"
 #include <QListView>
 #include <QTest>

@@ -20,7 +20,7 @@ struct DeleteCommand : testing::Test {
         s.instances = &instances;
         return s;
     }()};
-    void TearDown() override { fileops::TTrash::emptyAll(); }
+    void TearDown() override { fileops::TrashCan::emptyAll(); }
     QList<ListItem> selection()
     {
         t.file("f.txt", QByteArray("f"));
@@ -52,7 +52,7 @@ TEST_F(DeleteCommand, NoPutsItemsIntoTheRecycleBin)
     const auto out = fileops::deleteSelection(items, ui);
     EXPECT_TRUE(out.changed);
     EXPECT_FALSE(exists(t.path("f.txt")));
-    EXPECT_TRUE(exists(fileops::TTrash::homeTrashFiles() + "d/inner"));
+    EXPECT_TRUE(exists(fileops::TrashCan::homeTrashFiles() + "d/inner"));
     EXPECT_EQ(ui.calls().size(), 1u);
 }
 
@@ -64,7 +64,7 @@ TEST_F(DeleteCommand, YesDeletesForGoodAfterTheSecondQuestion)
     EXPECT_TRUE(fileops::deleteSelection(items, ui).changed);
     EXPECT_FALSE(exists(t.path("f.txt")));
     EXPECT_FALSE(exists(t.path("d")));
-    EXPECT_FALSE(exists(fileops::TTrash::homeTrashFiles() + "d"));
+    EXPECT_FALSE(exists(fileops::TrashCan::homeTrashFiles() + "d"));
     ASSERT_EQ(ui.callsOf("question").size(), 2u);
     EXPECT_EQ(ui.callsOf("question")[1].text, QStringLiteral("确实要永久删除这 2 项吗？"));
 }
@@ -113,11 +113,11 @@ TEST_F(DeleteCommand, PicturesOfTheThumbnailPage)
     EXPECT_EQ(ui.calls()[0].text, QStringLiteral("按“是”直接删除图片\r\n按“否”放入回收站。"));
     ui.answer(Prompt::No);
     EXPECT_TRUE(fileops::deletePictures({t.path("p1.jpg")}, ui));
-    EXPECT_TRUE(exists(fileops::TTrash::homeTrashFiles() + "p1.jpg"));
+    EXPECT_TRUE(exists(fileops::TrashCan::homeTrashFiles() + "p1.jpg"));
     ui.answer(Prompt::Yes);
     EXPECT_TRUE(fileops::deletePictures({t.path("p2.jpg")}, ui));
     EXPECT_FALSE(exists(t.path("p2.jpg")));
-    EXPECT_FALSE(exists(fileops::TTrash::homeTrashFiles() + "p2.jpg"));
+    EXPECT_FALSE(exists(fileops::TrashCan::homeTrashFiles() + "p2.jpg"));
 }
 
 } // namespace

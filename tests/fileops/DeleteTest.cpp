@@ -14,7 +14,7 @@ namespace {
 
 QString homeTrash()
 {
-    return fileops::TTrash::homeTrash() + u'/';
+    return fileops::TrashCan::homeTrash() + u'/';
 }
 
 TEST(Delete, PermanentAsksFirstAndNoKeepsEverything)
@@ -74,7 +74,7 @@ TEST(Delete, RecycleBinWithoutQuestionsKeepsAnInfoRecord)
     EXPECT_TRUE(info.contains(QRegularExpression("\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n")));
     test::FakeVolumes none;
     plat::ScopedServices scoped(test::withVolumes(&none));
-    fileops::TTrash::emptyAll();
+    fileops::TrashCan::emptyAll();
 }
 
 TEST(Delete, FailedTrashAsksBeforeDeletingForGood)

@@ -4,7 +4,7 @@
 
 using namespace fotest;
 using fileops::ListItem;
-using fileops::TTransferList;
+using fileops::TransferList;
 
 namespace {
 
@@ -27,7 +27,7 @@ QString missingText(const QString& p)
 struct Paste : testing::Test {
     test::TempTree t;
     test::RecordingPrompter ui;
-    TTransferList list;
+    TransferList list;
     int relists = 0;
     void SetUp() override { list.OnRelist = [this] { ++relists; }; }
 };
@@ -36,9 +36,9 @@ TEST_F(Paste, CutCopySkipsDrivesAndTheParentRowWithOneMessageEach)
 {
     list.ClipList = {"stale"};
     list.CutCopy({{"..", t.path(".."), "dir"}, fileItem(t.path("a")), {" (/)  ", "/", "drv"}, dirItem(t.path("d"))},
-                 TTransferList::kMove, ui);
+                 TransferList::kMove, ui);
     EXPECT_EQ(list.ClipList, QStringList({t.path("a"), t.path("d")}));
-    EXPECT_EQ(list.ClipOperation, TTransferList::kMove);
+    EXPECT_EQ(list.ClipOperation, TransferList::kMove);
     const auto m = ui.callsOf("message");
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[0].text, QStringLiteral("  磁盘或上一级文件夹不能复制或者剪贴。此项操作已跳过。"));
@@ -50,7 +50,7 @@ TEST_F(Paste, ACopyStaysPendingForAnotherPaste)
     t.file("src/d/x", QByteArray("x"));
     t.dir("one");
     t.dir("two");
-    list.CutCopy({fileItem(t.path("src/a")), dirItem(t.path("src/d"))}, TTransferList::kCopy, ui);
+    list.CutCopy({fileItem(t.path("src/a")), dirItem(t.path("src/d"))}, TransferList::kCopy, ui);
     EXPECT_TRUE(list.PasteFiles(t.path("one"), true, ui));
     EXPECT_TRUE(list.PasteFiles(t.path("two/"), true, ui));
     EXPECT_EQ(readAll(t.path("one/a")), QByteArray("a"));
@@ -67,7 +67,7 @@ TEST_F(Paste, AMoveRemovesExactlyTheMovedEntries)
     t.file("dst/c", QByteArray("older c"));
     t.dir("dst");
     list.CutCopy({fileItem(t.path("src/a")), fileItem(t.path("src/missing")), fileItem(t.path("src/c"))},
-                 TTransferList::kMove, ui);
+                 TransferList::kMove, ui);
     ui.answer(Prompt::No);   // keep the older c: that entry is not moved
     EXPECT_TRUE(list.PasteFiles(t.path("dst"), false, ui));   // the last entry failed, the first succeeded
     EXPECT_EQ(relists, 1);
@@ -89,7 +89,7 @@ TEST_F(Paste, FolderIntoItselfOrItsSubfolderIsRefusedAndTheNextEntryGoes)
     t.file("tree/sub/f", QByteArray("f"));
     t.file("other", QByteArray("o"));
     t.link("alias", t.path("tree/sub"));
-    list.CutCopy({dirItem(t.path("tree")), fileItem(t.path("other"))}, TTransferList::kCopy, ui);
+    list.CutCopy({dirItem(t.path("tree")), fileItem(t.path("other"))}, TransferList::kCopy, ui);
     EXPECT_TRUE(list.PasteFiles(t.path("tree/sub"), true, ui));
     EXPECT_TRUE(list.PasteFiles(t.path("alias"), true, ui));     // the same sub-folder through a link
     EXPECT_TRUE(list.PasteFiles(t.path("tree"), true, ui));
@@ -118,7 +118,7 @@ TEST_P(PasteIntoOwnFolder, CopyNameOrNothing)
     test::TempTree t;
     t.file("f.txt", QByteArray("f"));
     test::RecordingPrompter ui;
-    TTransferList list;
+    TransferList list;
     list.CutCopy({fileItem(t.path("f.txt"))}, c.mode, ui);
     EXPECT_EQ(list.PasteFiles(t.root(), c.rename, ui), c.copied);
     EXPECT_EQ(readAll(t.path("复件 f.txt")), c.copied ? QByteArray("f") : QByteArray("<unreadable>"));
@@ -128,10 +128,10 @@ TEST_P(PasteIntoOwnFolder, CopyNameOrNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Paste, PasteIntoOwnFolder,
-                         testing::Values(SameFolderCase{"CopyWithCopyName", TTransferList::kCopy, true, true},
-                                         SameFolderCase{"CopyWithReplace", TTransferList::kCopy, false, false},
-                                         SameFolderCase{"MoveWithCopyName", TTransferList::kMove, true, false},
-                                         SameFolderCase{"MoveWithReplace", TTransferList::kMove, false, false}),
+                         testing::Values(SameFolderCase{"CopyWithCopyName", TransferList::kCopy, true, true},
+                                         SameFolderCase{"CopyWithReplace", TransferList::kCopy, false, false},
+                                         SameFolderCase{"MoveWithCopyName", TransferList::kMove, true, false},
+                                         SameFolderCase{"MoveWithReplace", TransferList::kMove, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Paste, RefusalsOfPasteFiles)
@@ -149,7 +149,7 @@ TEST_F(Paste, CommandRefusesDrivesAndEmptyPathsAndAsksFirst)
 {
     t.file("src/a", QByteArray("a"));
     t.dir("dst");
-    list.CutCopy({fileItem(t.path("src/a"))}, TTransferList::kMove, ui);
+    list.CutCopy({fileItem(t.path("src/a"))}, TransferList::kMove, ui);
     EXPECT_EQ(fileops::pasteCommand(list, false, "dRiVeS", fileops::dirboxHintCut(), true, ui).step,
               fileops::PasteOutcome::Refused);
     EXPECT_EQ(fileops::pasteCommand(list, false, "", fileops::dirboxHintCut(), true, ui).step,

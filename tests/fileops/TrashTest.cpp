@@ -8,24 +8,24 @@
 #include "platform/posix/FileOps.h"
 
 using namespace fotest;
-using fileops::TTrash;
+using fileops::TrashCan;
 
 namespace {
 
 class Trash : public testing::Test {
 protected:
-    void SetUp() override { TTrash::emptyAll(); }
-    void TearDown() override { TTrash::emptyAll(); }
+    void SetUp() override { TrashCan::emptyAll(); }
+    void TearDown() override { TrashCan::emptyAll(); }
     test::FakeVolumes volumes;   // no real volume's trash is ever touched here
     plat::ScopedServices scoped{test::withVolumes(&volumes)};
     test::TempTree t;
-    QString files = TTrash::homeTrashFiles();
-    QString info = TTrash::homeTrash() + QStringLiteral("/info/");
+    QString files = TrashCan::homeTrashFiles();
+    QString info = TrashCan::homeTrash() + QStringLiteral("/info/");
 };
 
 TEST_F(Trash, LivesUnderTheTestsDataHome)
 {
-    EXPECT_EQ(TTrash::homeTrash(), QDir::cleanPath(QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"))) + "/Trash");
+    EXPECT_EQ(TrashCan::homeTrash(), QDir::cleanPath(QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"))) + "/Trash");
     EXPECT_TRUE(files.endsWith("/Trash/files/"));
 }
 
@@ -34,14 +34,14 @@ TEST_F(Trash, SameNameTwiceGetsTwoEntries)
     t.file("one/n.txt", QByteArray("first"));
     t.file("two/n.txt", QByteArray("second"));
     QString as1, as2;
-    EXPECT_EQ(TTrash::trash(t.path("one/n.txt"), &as1), 0);
-    EXPECT_EQ(TTrash::trash(t.path("two/n.txt"), &as2), 0);
+    EXPECT_EQ(TrashCan::trash(t.path("one/n.txt"), &as1), 0);
+    EXPECT_EQ(TrashCan::trash(t.path("two/n.txt"), &as2), 0);
     EXPECT_EQ(as1, files + "n.txt");
     EXPECT_EQ(as2, files + "n.txt.2");
     EXPECT_EQ(readAll(as2), QByteArray("second"));
     EXPECT_TRUE(exists(info + "n.txt.trashinfo"));
     EXPECT_TRUE(exists(info + "n.txt.2.trashinfo"));
-    EXPECT_EQ(TTrash::trash(t.path("one/n.txt")), ENOENT);
+    EXPECT_EQ(TrashCan::trash(t.path("one/n.txt")), ENOENT);
 }
 
 TEST_F(Trash, EmptyingRemovesEverythingInsideButFollowsNoLink)
@@ -49,11 +49,11 @@ TEST_F(Trash, EmptyingRemovesEverythingInsideButFollowsNoLink)
     t.file("outside/keep", QByteArray("keep"));
     t.file("item/inner", QByteArray("i"));
     t.link("item/back", t.path("outside"));
-    ASSERT_EQ(TTrash::trash(t.path("item")), 0);
+    ASSERT_EQ(TrashCan::trash(t.path("item")), 0);
     // A link planted straight into files/ and a directorysizes cache.
     ASSERT_EQ(::symlink(encodePath(t.path("outside")).constData(), encodePath(files + "planted").constData()), 0);
-    QDir().mkpath(TTrash::homeTrash() + "/expunged/old");
-    QFile sizes(TTrash::homeTrash() + "/directorysizes");
+    QDir().mkpath(TrashCan::homeTrash() + "/expunged/old");
+    QFile sizes(TrashCan::homeTrash() + "/directorysizes");
     ASSERT_TRUE(sizes.open(QIODevice::WriteOnly));
     sizes.close();
 
@@ -70,8 +70,8 @@ TEST_F(Trash, EmptyingRemovesEverythingInsideButFollowsNoLink)
     const auto empty = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
     EXPECT_TRUE(QDir(files).entryList(empty).isEmpty());
     EXPECT_TRUE(QDir(info).entryList(empty).isEmpty());
-    EXPECT_TRUE(QDir(TTrash::homeTrash() + "/expunged").entryList(empty).isEmpty());
-    EXPECT_FALSE(exists(TTrash::homeTrash() + "/directorysizes"));
+    EXPECT_TRUE(QDir(TrashCan::homeTrash() + "/expunged").entryList(empty).isEmpty());
+    EXPECT_FALSE(exists(TrashCan::homeTrash() + "/directorysizes"));
     EXPECT_EQ(readAll(t.path("outside/keep")), QByteArray("keep"));
 }
 
@@ -91,8 +91,8 @@ TEST_F(Trash, VolumeTrashFoldersAreEmptiedButNeverThroughALink)
         vol.root = t.path(v);
         volumes.volumes << vol;
     }
-    EXPECT_EQ(TTrash::trashFolders(), QStringList({TTrash::homeTrash(), t.path("vol1/.Trash-") + uid}));
-    TTrash::emptyAll();
+    EXPECT_EQ(TrashCan::trashFolders(), QStringList({TrashCan::homeTrash(), t.path("vol1/.Trash-") + uid}));
+    TrashCan::emptyAll();
     EXPECT_FALSE(exists(t.path("vol1/.Trash-" + uid + "/files/old")));
     EXPECT_FALSE(exists(t.path("vol1/.Trash-" + uid + "/info/old.trashinfo")));
     EXPECT_EQ(readAll(t.path("precious/files/data")), QByteArray("precious"));
@@ -111,7 +111,7 @@ TEST_F(Trash, ItemOnAnotherFileSystemGoesToThatVolumesTrash)
     f.write("far");
     f.close();
     QString as;
-    ASSERT_EQ(TTrash::trash(other.path() + "/far.txt", &as), 0);
+    ASSERT_EQ(TrashCan::trash(other.path() + "/far.txt", &as), 0);
     EXPECT_TRUE(as.startsWith(top)) << as.toStdString();
     EXPECT_EQ(readAll(as), QByteArray("far"));
     const QString name = QFileInfo(as).fileName();

@@ -1,7 +1,7 @@
 #include "TreeFixture.h"
 #include "foldertree/MovePanel.h"
-#include "foldertree/RadioGroup.h"
-#include "foldertree/STISet.h"
+#include "ui/RadioGroup.h"
+#include "foldertree/TreeSettingsWindow.h"
 #include "platform/Services.h"
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +23,7 @@ namespace {
 struct HostLog {
     QList<bool> folders, files, hidden, maskUse;
     QStringList masks;
-    TShellTreeSetHost host()
+    ShellTreeSetHost host()
     {
         return {[this](bool v) { folders << v; }, [this](bool v) { files << v; }, [this](bool v) { hidden << v; },
                 [this](bool v) { maskUse << v; }, [this](const QString& m) { masks << m; }};

@@ -1,6 +1,6 @@
 #pragma once
 #include "app/Orvo.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
 #include "support/ScriptedDialogs.h"

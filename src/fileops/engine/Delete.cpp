@@ -74,13 +74,13 @@ bool askEmptyRecycleBin(FileOpPrompter& ui)
 {
     if (ui.question(QStringLiteral("清空回收站？"), QStringLiteral("回收站")) != FileOpPrompter::Yes)
         return false;
-    TTrash::emptyAll();
+    TrashCan::emptyAll();
     return true;
 }
 
 void openRecycleBin()
 {
-    TTrash::openInFileManager();
+    TrashCan::openInFileManager();
 }
 
 bool deletePictures(const QStringList& files, FileOpPrompter& ui)

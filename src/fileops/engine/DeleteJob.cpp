@@ -42,7 +42,7 @@ DeleteJob::Done DeleteJob::deleteOne(const QString& p, bool permanent)
     if (!permanent) {
         int e = FileOpHooks::trashFault ? FileOpHooks::trashFault(p) : 0;
         if (e == 0)
-            e = TTrash::trash(p);
+            e = TrashCan::trash(p);
         if (e == 0)
             return Done::Ok;
         // Nothing is deleted for good without the user's word.

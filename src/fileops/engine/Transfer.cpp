@@ -34,7 +34,7 @@ bool sameFolder(const QString& a, const QString& b)
 
 } // namespace
 
-void TTransferList::CutCopy(const QList<ListItem>& selected, int mode, FileOpPrompter& ui)
+void TransferList::CutCopy(const QList<ListItem>& selected, int mode, FileOpPrompter& ui)
 {
     ClipOperation = kCollecting;
     ClipList.clear();
@@ -48,7 +48,7 @@ void TTransferList::CutCopy(const QList<ListItem>& selected, int mode, FileOpPro
     ClipOperation = mode;
 }
 
-bool TTransferList::PasteFiles(const QString& destination, bool renameOnCollision, FileOpPrompter& ui)
+bool TransferList::PasteFiles(const QString& destination, bool renameOnCollision, FileOpPrompter& ui)
 {
     if (!path::isDirectory(destination)) {
         ui.error(texts::pasteTargetMissing());
@@ -109,7 +109,7 @@ QString pasteQuestion(const QString& hint, const QString& path, bool listTwo)
     return QStringLiteral("确定") + hint + QStringLiteral("到\"") + path + QStringLiteral("\"吗？");
 }
 
-PasteOutcome pasteCommand(TTransferList& list, bool listTwo, const QString& pathText, const QString& hint,
+PasteOutcome pasteCommand(TransferList& list, bool listTwo, const QString& pathText, const QString& hint,
                           bool renameOnCollision, FileOpPrompter& ui)
 {
     PasteOutcome out;

@@ -13,7 +13,7 @@ QString dirboxHintCut();     // "要剪切的文件"
 QString dirboxHintCopy();    // "要复制的文件"
 
 // A file list's transfer list: Cut and Copy mark items as pending, Paste copies or moves them into a folder.
-class TTransferList {
+class TransferList {
 public:
     static constexpr int kCopy = 0;
     static constexpr int kMove = 2;
@@ -43,7 +43,7 @@ QString pasteQuestion(const QString& hint, const QString& path, bool listTwo);
 
 // Refuses DRIVES and an empty path, asks the paste question captioned "粘贴", then pastes into `pathText`.
 // Declined: nothing else may run (not even the command-state update).
-PasteOutcome pasteCommand(TTransferList& list, bool listTwo, const QString& pathText, const QString& hint,
+PasteOutcome pasteCommand(TransferList& list, bool listTwo, const QString& pathText, const QString& hint,
                           bool renameOnCollision, FileOpPrompter& ui);
 
 } // namespace fileops

@@ -114,7 +114,7 @@ void clearTrash(int trashFd)
 QList<QPair<QString, QByteArray>> trashLocations()
 {
     QList<QPair<QString, QByteArray>> out;
-    const QString home = TTrash::homeTrash();
+    const QString home = TrashCan::homeTrash();
     out.append({plat::path::folderPart(home), encodePath(plat::path::namePart(home))});
     if (plat::IVolumes* volumes = plat::services().volumes) {
         const QByteArray uid = uidText();
@@ -144,7 +144,7 @@ void forEachTrashFolder(Visit visit)
 
 } // namespace
 
-QString TTrash::homeTrash()
+QString TrashCan::homeTrash()
 {
     const QByteArray env = qgetenv("XDG_DATA_HOME");
     QString base = QFile::decodeName(env);
@@ -153,7 +153,7 @@ QString TTrash::homeTrash()
     return QDir::cleanPath(base) + QStringLiteral("/Trash");
 }
 
-QString TTrash::homeTrashFiles()
+QString TrashCan::homeTrashFiles()
 {
     const QString home = homeTrash();
     makePath(home);
@@ -161,7 +161,7 @@ QString TTrash::homeTrashFiles()
     return home + QStringLiteral("/files/");
 }
 
-int TTrash::trash(const QString& itemPath, QString* trashedAs)
+int TrashCan::trash(const QString& itemPath, QString* trashedAs)
 {
     QString p = itemPath;
     while (p.size() > 1 && p.endsWith(u'/'))
@@ -238,7 +238,7 @@ int TTrash::trash(const QString& itemPath, QString* trashedAs)
     return EEXIST;
 }
 
-QStringList TTrash::trashFolders()
+QStringList TrashCan::trashFolders()
 {
     QStringList out;
     forEachTrashFolder([&](int, const QString& base, const QByteArray& rel) {
@@ -247,12 +247,12 @@ QStringList TTrash::trashFolders()
     return out;
 }
 
-void TTrash::emptyAll()
+void TrashCan::emptyAll()
 {
     forEachTrashFolder([](int fd, const QString&, const QByteArray&) { clearTrash(fd); });
 }
 
-void TTrash::openInFileManager()
+void TrashCan::openInFileManager()
 {
     plat::ILauncher* launcher = plat::services().launcher;
     if (!launcher)

@@ -6,7 +6,7 @@ namespace fileops {
 
 // The recycle bin: the freedesktop.org trash. Items on the home file system go to the home trash
 // ($XDG_DATA_HOME/Trash), items elsewhere to $topdir/.Trash/$uid or $topdir/.Trash-$uid of their volume.
-class TTrash {
+class TrashCan {
 public:
     // The home trash folder; a relative or empty XDG_DATA_HOME is ignored (then ~/.local/share).
     static QString homeTrash();

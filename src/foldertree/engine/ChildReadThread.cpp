@@ -1,21 +1,21 @@
 #include "foldertree/engine/ChildReadThread.h"
 #include "platform/Pump.h"
 
-TChildReadThread::TChildReadThread(const plat::ShellItem& parent, plat::EnumRequest request,
+ChildReadThread::ChildReadThread(const plat::ShellItem& parent, plat::EnumRequest request,
                                    QList<plat::ShellEntry> previous, QObject* owner)
     : QThread(owner), m_parent(parent), m_request(std::move(request)), m_previous(std::move(previous))
 {
     m_request.stop = [this] { return isInterruptionRequested(); };
 }
 
-TChildReadThread::~TChildReadThread()
+ChildReadThread::~ChildReadThread()
 {
     requestInterruption();
     plat::waitPumping(this);
     wait();
 }
 
-void TChildReadThread::run()
+void ChildReadThread::run()
 {
     m_result = plat::ShellNamespace::children(m_parent, m_request);
     if (isInterruptionRequested())

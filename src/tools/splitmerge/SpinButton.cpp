@@ -2,7 +2,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
+SpinButton::SpinButton(QWidget* parent) : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
 {
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
@@ -14,6 +14,6 @@ TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent), m_up(new QToolButto
     }
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
-    connect(m_up, &QToolButton::clicked, this, &TSpinButton::UpClick);
-    connect(m_down, &QToolButton::clicked, this, &TSpinButton::DownClick);
+    connect(m_up, &QToolButton::clicked, this, &SpinButton::UpClick);
+    connect(m_down, &QToolButton::clicked, this, &SpinButton::DownClick);
 }

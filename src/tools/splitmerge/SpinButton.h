@@ -4,10 +4,10 @@
 class QToolButton;
 
 // A pair of small up/down arrow buttons beside a number field; the field's owner does the counting.
-class TSpinButton : public QWidget {
+class SpinButton : public QWidget {
     Q_OBJECT
 public:
-    explicit TSpinButton(QWidget* parent = nullptr);
+    explicit SpinButton(QWidget* parent = nullptr);
     QToolButton* upButton() const { return m_up; }
     QToolButton* downButton() const { return m_down; }
 

@@ -27,7 +27,7 @@ TEST_P(CompareEdge, Grid)
 {
     const EdgeCase& c = GetParam();
     test::TempTree t;
-    TFileCompare fc;
+    FileCompare fc;
     ASSERT_TRUE(fc.Execute(t.file("one.txt", c.file1), t.file("two.txt", c.file2)));
     EXPECT_EQ(fc.Cells(0, 0), QStringLiteral("文件名:"));
     EXPECT_EQ(fc.Cells(1, 0), QStringLiteral("one.txt"));
@@ -91,7 +91,7 @@ TEST(CompareEngine, NamesLowerCasedPathsKeepCase)
     test::TempTree t;
     const QString one = t.file("Mixed/ONE.Txt", lines({"a"}));
     const QString two = t.file("Mixed/Two.TXT", lines({"a"}));
-    TFileCompare fc;
+    FileCompare fc;
     ASSERT_TRUE(fc.Execute(one, two));   // opened by their own paths: a lower-cased path would not exist
     EXPECT_EQ(fc.Cells(1, 0), QStringLiteral("one.txt"));
     EXPECT_EQ(fc.Cells(2, 0), QStringLiteral("two.txt"));
@@ -104,10 +104,10 @@ TEST(CompareEngine, TailAfterFailedResyncIsLimited)
     QByteArray two = "b\n";
     for (int i = 1; i <= 40000; ++i)
         two += "q" + QByteArray::number(i) + '\n';
-    TFileCompare fc;
+    FileCompare fc;
     ASSERT_TRUE(fc.Execute(t.file("one.txt", QByteArray("a\n")), t.file("two.txt", two)));
     // Row 1 differs, file 1 cannot give row 2: the second line of file 2 was loaded, then 30000 more.
-    ASSERT_EQ(fc.RowCount(), 1 + 2 + TFileCompare::kTailLines);
+    ASSERT_EQ(fc.RowCount(), 1 + 2 + FileCompare::kTailLines);
     EXPECT_EQ(fc.Cells(0, 1), QStringLiteral("x1"));
     EXPECT_EQ(fc.Cells(0, 2), QStringLiteral("x"));
     const int last = fc.RowCount() - 1;
@@ -126,7 +126,7 @@ TEST(CompareEngine, LongDifferingPassagesResynchronise)
         b << (i % 3 ? "r" : "p");
     }
     const QStringList tail = numbered("t", 5);
-    TFileCompare fc;
+    FileCompare fc;
     ASSERT_TRUE(fc.Execute(t.file("a", lines(a + tail)), t.file("b", lines(b + tail))));
     const QStringList g = rows(fc);
     ASSERT_GE(g.size(), 3005);
@@ -139,9 +139,9 @@ TEST(CompareEngine, AbortLeavesNoResult)
     test::TempTree t;
     const QString one = t.file("one.txt", lines(numbered("a", 20000)));
     const QString two = t.file("two.txt", lines(numbered("b", 20000)));
-    TFileCompare fc;
+    FileCompare fc;
     int calls = 0;
-    fc.OnProgress = [&](TFileCompare* sender) {
+    fc.OnProgress = [&](FileCompare* sender) {
         EXPECT_EQ(sender, &fc);
         if (++calls == 2)
             sender->Abort();
@@ -159,7 +159,7 @@ TEST(CompareEngine, UnreadableFilesThrow)
 {
     test::TempTree t;
     const QString ok = t.file("ok.txt", lines({"a"}));
-    TFileCompare fc;
+    FileCompare fc;
     for (const QString& bad : {t.path("missing.txt"), t.dir("folder")}) {
         try {
             fc.Execute(ok, bad);
@@ -181,7 +181,7 @@ TEST(CompareEngine, LinesLongerThanAReadBlock)
     const QByteArray big(3 << 20, 'z');
     const QByteArray one = "a\n" + big + "\nb\nc\n";
     const QByteArray two = "a\n" + big + "y\nb\nc\n";
-    TFileCompare fc;
+    FileCompare fc;
     ASSERT_TRUE(fc.Execute(t.file("one", one), t.file("two", two)));
     ASSERT_EQ(fc.RowCount(), 5);
     EXPECT_EQ(fc.Marker(2), u'x');
@@ -197,7 +197,7 @@ TEST(CompareEngine, TextDecoding)
     // UTF-8 with a byte-order mark, and GB18030 ("中文" is D6 D0 CE C4).
     const QByteArray utf8 = "\xEF\xBB\xBF" + QStringLiteral("中文").toUtf8() + "\nz\nw\n";
     const QByteArray gbk = QByteArray("\xD6\xD0\xCE\xC4\nz\nw\n");
-    TFileCompare fc;
+    FileCompare fc;
     ASSERT_TRUE(fc.Execute(t.file("u.txt", utf8), t.file("g.txt", gbk)));
     EXPECT_TRUE(fc.IsUtf8(1));
     EXPECT_FALSE(fc.IsUtf8(2));
@@ -211,7 +211,7 @@ TEST(CompareEngine, DifferenceNavigation)
 {
     test::TempTree t;
     // Rows 3-4 and 8 differ.
-    TFileCompare fc;
+    FileCompare fc;
     ASSERT_TRUE(fc.Execute(t.file("a", lines({"1", "2", "A", "B", "5", "6", "7", "C", "9", "10"})),
                            t.file("b", lines({"1", "2", "a", "b", "5", "6", "7", "c", "9", "10"}))));
     ASSERT_EQ(rows(fc).filter(QRegularExpression("^x")).size(), 3);

@@ -15,7 +15,7 @@ inline QByteArray lines(const QStringList& l)
 }
 
 // Rows 1 and on as "col0|col1|col2".
-inline QStringList rows(const TFileCompare& fc)
+inline QStringList rows(const FileCompare& fc)
 {
     QStringList out;
     for (int r = 1; r < fc.RowCount(); ++r)

@@ -76,7 +76,7 @@ private:
                 break;
         }
         for (int k = 0; k < 2; ++k)
-            for (int i = 0; i < TFileCompare::kTailLines && !atEnd(k); ++i)
+            for (int i = 0; i < FileCompare::kTailLines && !atEnd(k); ++i)
                 load(k, loaded(k) + 1);
         fitC0();
         for (int r = m_sync + 1; r < rowCount(); ++r)
@@ -159,7 +159,7 @@ TEST(CompareReference, RandomFilesMatchThePlainRules)
 {
     test::TempTree t;
     QRandomGenerator rng(20240607);
-    TFileCompare fc;
+    FileCompare fc;
     for (int round = 0; round < 600; ++round) {
         const int maxLines = round % 50 == 0 ? 400 : 30;
         const QList<QByteArray> a = randomLines(rng, maxLines);

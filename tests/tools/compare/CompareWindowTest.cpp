@@ -1,9 +1,9 @@
 #include "CompareHelpers.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
-#include "tools/compare/window/FcGrid.h"
-#include "tools/compare/window/Fc_form.h"
-#include "tools/compare/window/Fc_wahl.h"
+#include "tools/compare/CompareGrid.h"
+#include "tools/compare/CompareResultWindow.h"
+#include "tools/compare/CompareSelectWindow.h"
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -111,7 +111,7 @@ TEST_F(ResultWindow, GridCellsColoursAndOffsets)
     ASSERT_TRUE(dat.Compare(one, two));
     dat.show();
     dat.DownBitBtn->click();
-    TFcGrid* g = dat.Grid;
+    CompareGrid* g = dat.Grid;
     EXPECT_EQ(g->DisplayText(0, 0), QStringLiteral("文件名:"));
     EXPECT_EQ(g->DisplayText(1, 0), QStringLiteral("one.txt"));
     EXPECT_EQ(g->DisplayText(0, 30), QStringLiteral("30"));   // the marker is not shown
@@ -156,9 +156,9 @@ TEST(ResultGrid, LongCellsAreCut)
 {
     test::TempTree t;
     const QString long1 = QString(300, u'a');
-    TFileCompare fc;
+    FileCompare fc;
     ASSERT_TRUE(fc.Execute(t.file("a", lines({long1})), t.file("b", lines({"b"}))));
-    TFcGrid g;
+    CompareGrid g;
     g.resize(400, 200);
     g.setSource(&fc);
     EXPECT_EQ(g.DisplayText(1, 1).size(), 255);
@@ -171,10 +171,10 @@ TEST_F(ResultWindow, EscCancelsARunningComparison)
 {
     const QString big1 = t.file("big1.txt", lines(numbered("a", 30000)));
     const QString big2 = t.file("big2.txt", lines(numbered("b", 30000)));
-    TFileCompare& engine = dat.engine();
+    FileCompare& engine = dat.engine();
     auto pump = engine.OnProgress;
     int calls = 0;
-    engine.OnProgress = [&](TFileCompare* sender) {
+    engine.OnProgress = [&](FileCompare* sender) {
         if (++calls == 2) {   // the key arrives while the comparison runs
             QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QApplication::sendEvent(&dat, &esc);

@@ -1,5 +1,5 @@
 #pragma once
-#include "tools/compress/engine/ZipUnit.h"
+#include "tools/compress/engine/ZakCodec.h"
 #include <QByteArray>
 #include <QDir>
 #include <QFile>

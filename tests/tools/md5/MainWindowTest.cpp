@@ -1,12 +1,12 @@
 #include "Md5TestSupport.h"
 #include "support/MainWindowFixture.h"
 #include "app/ToolLauncher.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
-#include "tools/md5/HashMD5Form.h"
+#include "tools/md5/Md5Window.h"
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>

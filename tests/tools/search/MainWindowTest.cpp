@@ -1,13 +1,13 @@
 // The main window's find commands: ToolButton30, A13, Ctrl+F2 and the "/f" switch.
 #include "support/MainWindowFixture.h"
 #include "app/ToolLauncher.h"
-#include "filelist/LsFilelistView28.h"
+#include "filelist/FileListView.h"
 #include "platform/Services.h"
 #include "support/Fakes.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
-#include "tools/search/window/Findfiles.h"
+#include "tools/search/FindFilesWindow.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>

@@ -6,8 +6,8 @@
 #include "support/Fakes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
-#include "tools/search/window/Findfiles.h"
-#include "tools/search/window/SearchControls.h"
+#include "tools/search/FindFilesWindow.h"
+#include "tools/search/SearchControls.h"
 #include "ui/RadioGroup.h"
 #include <QAction>
 #include <QCheckBox>
@@ -187,7 +187,7 @@ class SizeField : public SearchWindow, public ::testing::WithParamInterface<Size
 TEST_P(SizeField, KeyUpParsesTheTextOrFallsBackByItsLength)
 {
     const SizeCase& c = GetParam();
-    for (search::TSpinEdit* edit : {w->SizeMin, w->SizeMax}) {
+    for (search::SpinEdit* edit : {w->SizeMin, w->SizeMax}) {
         edit->setValue(77);
         auto* line = edit->findChild<QLineEdit*>();
         ASSERT_TRUE(line);

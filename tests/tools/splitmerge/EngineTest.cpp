@@ -10,8 +10,8 @@
 #include <vector>
 
 using splitmerge::ESplitMergeError;
-using splitmerge::TFileSplitter;
-using splitmerge::TPieceMerger;
+using splitmerge::FileSplitter;
+using splitmerge::PieceMerger;
 using smtest::digits;
 using smtest::readBytes;
 
@@ -38,18 +38,18 @@ TEST_P(SplitByCount, WritesNumberedPiecesCoveringTheRest)
     const SplitCase& c = GetParam();
     test::TempTree tree;
     const QString src = tree.file(QStringLiteral("src.bin"), digits(c.fileSize));
-    TFileSplitter file;
+    FileSplitter file;
     file.Open(src);
     file.SetPosition(c.start);
     const qint64 start = file.Position();   // a start at or past the end is 0
     const auto f = splitmerge::settleFromCount(file.Available(), c.count, {2, 0, 0});
     EXPECT_EQ(file.Split(tree.path(QStringLiteral("p.bin")), f.size),
-              TFileSplitter::Outcome::Completed);
+              FileSplitter::Outcome::Completed);
     for (size_t k = 0; k < c.pieces.size(); ++k)
         EXPECT_EQ(readBytes(tree.path(QStringLiteral("p.bin") + QString::number(k + 1))), c.pieces[k]) << k + 1;
     EXPECT_FALSE(QFile::exists(tree.path(QStringLiteral("p.bin") + QString::number(c.pieces.size() + 1))));
     // The pieces join back into the bytes from the start position on.
-    TPieceMerger merger(tree.path(QStringLiteral("p.bin")), tree.path(QStringLiteral("joined")));
+    PieceMerger merger(tree.path(QStringLiteral("p.bin")), tree.path(QStringLiteral("joined")));
     EXPECT_EQ(merger.Execute(), int(c.pieces.size()));
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("joined"))), digits(c.fileSize).mid(int(start)));
 }
@@ -69,22 +69,22 @@ TEST(Split, ExistingPieceIsReplacedOnlyWhenAllowedAndARefusalStops)
     test::TempTree tree;
     const QString src = tree.file(QStringLiteral("src"), digits(10));
     tree.file(QStringLiteral("p2"), QByteArray("old"));
-    TFileSplitter file;
+    FileSplitter file;
     QStringList asked;
-    file.OnReplace = [&](TFileSplitter* sender, const QString& path) {
+    file.OnReplace = [&](FileSplitter* sender, const QString& path) {
         EXPECT_EQ(sender, &file);
         asked << path;
         return false;
     };
     file.Open(src);
-    EXPECT_EQ(file.Split(tree.path(QStringLiteral("p")), 4), TFileSplitter::Outcome::Stopped);
+    EXPECT_EQ(file.Split(tree.path(QStringLiteral("p")), 4), FileSplitter::Outcome::Stopped);
     EXPECT_EQ(asked, QStringList{tree.path(QStringLiteral("p2"))});
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("p1"))), QByteArray("0123"));
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("p2"))), QByteArray("old"));
     EXPECT_FALSE(QFile::exists(tree.path(QStringLiteral("p3"))));
 
-    file.OnReplace = [](TFileSplitter*, const QString&) { return true; };
-    EXPECT_EQ(file.Split(tree.path(QStringLiteral("p")), 4), TFileSplitter::Outcome::Completed);
+    file.OnReplace = [](FileSplitter*, const QString&) { return true; };
+    EXPECT_EQ(file.Split(tree.path(QStringLiteral("p")), 4), FileSplitter::Outcome::Completed);
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("p2"))), QByteArray("4567"));
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("p3"))), QByteArray("89"));
 }
@@ -92,7 +92,7 @@ TEST(Split, ExistingPieceIsReplacedOnlyWhenAllowedAndARefusalStops)
 TEST(Split, EmptyFileAndZeroSizeAreRefused)
 {
     test::TempTree tree;
-    TFileSplitter file;
+    FileSplitter file;
     file.Open(tree.file(QStringLiteral("empty"), 0));
     EXPECT_THROW(file.Split(tree.path(QStringLiteral("p")), 1), ESplitMergeError);
     file.Open(tree.file(QStringLiteral("ten"), 10));
@@ -107,8 +107,8 @@ TEST(SelfOverwrite, APieceThatIsTheOpenedFileIsRefused)
     const QString src = tree.file(QStringLiteral("x3"), digits(10));
     tree.link(QStringLiteral("y2"), src);
     for (const QString& base : {tree.path(QStringLiteral("x")), tree.path(QStringLiteral("y"))}) {
-        TFileSplitter file;
-        file.OnReplace = [](TFileSplitter*, const QString&) { return true; };
+        FileSplitter file;
+        file.OnReplace = [](FileSplitter*, const QString&) { return true; };
         file.Open(src);
         try {
             file.Split(base, 3);
@@ -130,10 +130,10 @@ TEST(SelfOverwrite, AMergeOutputThatIsAPieceOrTheOpenedFileIsRefused)
     const QString other = tree.file(QStringLiteral("other"), QByteArray("zz"));
     tree.link(QStringLiteral("alias"), tree.path(QStringLiteral("m3")));
     for (const char* out : {"m1", "m3", "alias"}) {
-        TPieceMerger merger(tree.path(QStringLiteral("m")), tree.path(QString::fromLatin1(out)));
+        PieceMerger merger(tree.path(QStringLiteral("m")), tree.path(QString::fromLatin1(out)));
         EXPECT_THROW(merger.Execute(), ESplitMergeError) << out;
     }
-    TPieceMerger toOpened(tree.path(QStringLiteral("m")), other);
+    PieceMerger toOpened(tree.path(QStringLiteral("m")), other);
     EXPECT_THROW(toOpened.Execute(other), ESplitMergeError);
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("m1"))), QByteArray("aa"));
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("m3"))), QByteArray("cc"));
@@ -147,13 +147,13 @@ TEST(SelfOverwrite, InsertingTheOpenedFileOrBackingUpOverAnInputIsRefused)
     const QString opened = tree.file(QStringLiteral("x.bin"), QByteArray("0123"));
     const QString source = tree.file(QStringLiteral("备份x.bin"), QByteArray("ab"));
     tree.link(QStringLiteral("same"), opened);
-    TFileSplitter file;
-    file.OnReplace = [](TFileSplitter*, const QString&) { return true; };
+    FileSplitter file;
+    file.OnReplace = [](FileSplitter*, const QString&) { return true; };
     file.Open(opened);
     EXPECT_THROW(file.Insert(opened, 0), ESplitMergeError);
     EXPECT_THROW(file.Insert(tree.path(QStringLiteral("same")), 0), ESplitMergeError);
     // The backup name of x.bin is the file to insert.
-    EXPECT_THROW(file.Insert(source, 0, TFileSplitter::BackupName(opened)), ESplitMergeError);
+    EXPECT_THROW(file.Insert(source, 0, FileSplitter::BackupName(opened)), ESplitMergeError);
     // A backup that is the opened file under another name.
     EXPECT_THROW(file.Insert(source, 0, tree.path(QStringLiteral("same"))), ESplitMergeError);
     EXPECT_EQ(readBytes(opened), QByteArray("0123"));
@@ -167,9 +167,9 @@ TEST(Merge, JoinsUpToTheFirstGap)
     tree.file(QStringLiteral("m2"), QByteArray("two "));
     tree.file(QStringLiteral("m4"), QByteArray("four"));
     tree.file(QStringLiteral("out"), QByteArray("an older and longer output"));
-    TPieceMerger merger(tree.path(QStringLiteral("m")), tree.path(QStringLiteral("out")));
+    PieceMerger merger(tree.path(QStringLiteral("m")), tree.path(QStringLiteral("out")));
     qint64 last = 0;
-    merger.OnProgress = [&](TPieceMerger*, qint64 done) { last = done; };
+    merger.OnProgress = [&](PieceMerger*, qint64 done) { last = done; };
     EXPECT_EQ(merger.CountPieces(), 2);
     EXPECT_EQ(merger.Execute(), 2);
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("out"))), QByteArray("one two "));
@@ -188,10 +188,10 @@ TEST(Merge, PiecesBeyondNineAndAMissingFirstPiece)
     EXPECT_TRUE(splitmerge::mergeAvailable(tree.path(QStringLiteral("s7"))));
     // Piece 11 points at the set "s1": s11 exists, s12 does not.
     EXPECT_FALSE(splitmerge::mergeAvailable(tree.path(QStringLiteral("s11"))));
-    EXPECT_EQ(TPieceMerger(tree.path(QStringLiteral("s")), tree.path(QStringLiteral("all"))).Execute(), 11);
+    EXPECT_EQ(PieceMerger(tree.path(QStringLiteral("s")), tree.path(QStringLiteral("all"))).Execute(), 11);
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("all"))), expected);
 
-    TPieceMerger none(tree.path(QStringLiteral("t")), tree.path(QStringLiteral("none")));
+    PieceMerger none(tree.path(QStringLiteral("t")), tree.path(QStringLiteral("none")));
     try {
         none.Execute();
         ADD_FAILURE();
@@ -210,7 +210,7 @@ TEST(Insert, ReplacesBytesAtThePositionAndGrowsTheFile)
     for (const Case& c : {Case{0, "ABC3456"}, Case{5, "01234ABC"}, Case{7, "0123456ABC"}, Case{99, "0123456ABC"}}) {
         test::TempTree tree;
         const QString opened = tree.file(QStringLiteral("x"), QByteArray("0123456"));
-        TFileSplitter file;
+        FileSplitter file;
         file.Open(opened);
         EXPECT_TRUE(file.Insert(tree.file(QStringLiteral("ins"), QByteArray("ABC")), c.position));
         EXPECT_FALSE(file.IsOpen());   // closed, its close checked
@@ -224,12 +224,12 @@ TEST(Insert, BackupIsMadeFirstAndAnExistingOneReplacedOnlyWhenAllowed)
     const QString opened = tree.file(QStringLiteral("x.bin"), QByteArray("0123"));
     const QString source = tree.file(QStringLiteral("ins"), QByteArray("AB"));
     const QString backup = tree.file(QStringLiteral("备份x.bin"), QByteArray("old backup"));
-    EXPECT_EQ(TFileSplitter::BackupName(opened), backup);
-    TFileSplitter file;
+    EXPECT_EQ(FileSplitter::BackupName(opened), backup);
+    FileSplitter file;
     file.Open(opened);
     int asked = 0;
     bool allow = false;
-    file.OnReplace = [&](TFileSplitter*, const QString& path) {
+    file.OnReplace = [&](FileSplitter*, const QString& path) {
         EXPECT_EQ(path, backup);
         ++asked;
         return allow;
@@ -250,13 +250,13 @@ TEST(Open, AReadOnlyFileIsNotOpenedForWritingButCanBeRead)
     test::TempTree tree;
     const QString path = tree.file(QStringLiteral("ro"), digits(6));
     tree.setMode(QStringLiteral("ro"), 0444);
-    TFileSplitter file;
+    FileSplitter file;
     EXPECT_THROW(file.Open(path), ESplitMergeError);
     EXPECT_FALSE(file.IsOpen());
     file.Open(path, false);
     EXPECT_EQ(file.Size(), 6);
     EXPECT_THROW(file.Insert(tree.file(QStringLiteral("ins"), 1), 0), ESplitMergeError);
-    EXPECT_EQ(file.Split(tree.path(QStringLiteral("p")), 3), TFileSplitter::Outcome::Completed);
+    EXPECT_EQ(file.Split(tree.path(QStringLiteral("p")), 3), FileSplitter::Outcome::Completed);
     EXPECT_THROW(file.Open(tree.dir(QStringLiteral("folder")), false), ESplitMergeError);
     EXPECT_THROW(file.Open(tree.fifo(QStringLiteral("fifo")), false), ESplitMergeError);
 }
@@ -269,15 +269,15 @@ TEST(WriteFailure, AReadOnlyPieceOrOutputIsNotReplaced)
     const QString src = tree.file(QStringLiteral("src"), digits(10));
     tree.file(QStringLiteral("p2"), QByteArray("keep"));
     tree.setMode(QStringLiteral("p2"), 0444);
-    TFileSplitter file;
-    file.OnReplace = [](TFileSplitter*, const QString&) { return true; };
+    FileSplitter file;
+    file.OnReplace = [](FileSplitter*, const QString&) { return true; };
     file.Open(src);
     EXPECT_THROW(file.Split(tree.path(QStringLiteral("p")), 5), ESplitMergeError);
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("p2"))), QByteArray("keep"));
 
     tree.file(QStringLiteral("out"), QByteArray("old"));
     tree.setMode(QStringLiteral("out"), 0444);
-    TPieceMerger merger(tree.path(QStringLiteral("p")), tree.path(QStringLiteral("out")));
+    PieceMerger merger(tree.path(QStringLiteral("p")), tree.path(QStringLiteral("out")));
     EXPECT_THROW(merger.Execute(), ESplitMergeError);
     EXPECT_EQ(readBytes(tree.path(QStringLiteral("out"))), QByteArray("old"));
     EXPECT_EQ(smtest::entries(tree.root()),
@@ -291,7 +291,7 @@ TEST(WriteFailure, AFailingWriteRemovesThePartialPieceAndKeepsTheOlderOutput)
     tree.file(QStringLiteral("out"), QByteArray("older output"));
     for (int k = 1; k <= 4; ++k)
         tree.file(QStringLiteral("m") + QString::number(k), digits(10));
-    TFileSplitter file;
+    FileSplitter file;
     file.Open(src);
     QString splitError, mergeError;
     {
@@ -302,7 +302,7 @@ TEST(WriteFailure, AFailingWriteRemovesThePartialPieceAndKeepsTheOlderOutput)
             splitError = e.message();
         }
         try {
-            TPieceMerger(tree.path(QStringLiteral("m")), tree.path(QStringLiteral("out"))).Execute();
+            PieceMerger(tree.path(QStringLiteral("m")), tree.path(QStringLiteral("out"))).Execute();
         } catch (const ESplitMergeError& e) {
             mergeError = e.message();
         }
@@ -320,7 +320,7 @@ TEST(WriteFailure, InsertionReportsAFailingWrite)
     test::TempTree tree;
     const QString opened = tree.file(QStringLiteral("x"), digits(10));
     const QString source = tree.file(QStringLiteral("ins"), digits(20));
-    TFileSplitter file;
+    FileSplitter file;
     file.Open(opened);
     bool thrown = false;
     {

@@ -66,7 +66,7 @@ constexpr char kBom[] = "\xEF\xBB\xBF";
 } // namespace
 
 // Start rows s of the pairs (s, s + 1) of one side, by the pair's hash, in ascending order.
-class TFileCompare::PairIndex {
+class FileCompare::PairIndex {
 public:
     explicit PairIndex(int base) : m_base(base) {}
     void add(int s, quint64 key)
@@ -97,10 +97,10 @@ private:
     std::unordered_map<quint64, std::pair<int, int>> m_ends;   // first and last start row
 };
 
-TFileCompare::TFileCompare() = default;
-TFileCompare::~TFileCompare() = default;
+FileCompare::FileCompare() = default;
+FileCompare::~FileCompare() = default;
 
-void TFileCompare::Clear()
+void FileCompare::Clear()
 {
     for (int k = 0; k < 2; ++k) {
         m_src[k].reset();
@@ -115,7 +115,7 @@ void TFileCompare::Clear()
     m_c = 0;
 }
 
-bool TFileCompare::Execute(const QString& file1, const QString& file2)
+bool FileCompare::Execute(const QString& file1, const QString& file2)
 {
     Clear();
     m_abort.store(false, std::memory_order_relaxed);
@@ -142,7 +142,7 @@ bool TFileCompare::Execute(const QString& file1, const QString& file2)
     }
 }
 
-void TFileCompare::tick()
+void FileCompare::tick()
 {
     if (++m_steps % kProgressEvery == 0 && OnProgress)
         OnProgress(this);
@@ -150,7 +150,7 @@ void TFileCompare::tick()
         throw Aborted{};
 }
 
-bool TFileCompare::need(int side, int row)
+bool FileCompare::need(int side, int row)
 {
     while (loaded(side) < row) {
         qint32 index;
@@ -162,29 +162,29 @@ bool TFileCompare::need(int side, int row)
     return true;
 }
 
-bool TFileCompare::ended(int side, int p)
+bool FileCompare::ended(int side, int p)
 {
     return p >= loaded(side) && m_src[side]->atEnd();
 }
 
-const fc::Line& TFileCompare::lineAt(int side, int row) const
+const fc::Line& FileCompare::lineAt(int side, int row) const
 {
     return m_src[side]->line(m_col[side][size_t(row)]);
 }
 
-bool TFileCompare::rowEqual(int row) const
+bool FileCompare::rowEqual(int row) const
 {
     return fc::sameLine(lineAt(0, row), lineAt(1, row));
 }
 
-quint64 TFileCompare::pairKey(int side, int s) const
+quint64 FileCompare::pairKey(int side, int s) const
 {
     const quint64 a = lineAt(side, s).hash;
     const quint64 b = lineAt(side, s + 1).hash;
     return a * 0x9E3779B97F4A7C15ULL ^ ((b << 29) | (b >> 35));
 }
 
-void TFileCompare::run()
+void FileCompare::run()
 {
     m_c = 0;
     for (;;) {
@@ -210,7 +210,7 @@ void TFileCompare::run()
     markRows(m_c + 1, RowCount() - 1);
 }
 
-bool TFileCompare::resync()
+bool FileCompare::resync()
 {
     const int c = m_c;
     const bool a = need(0, c + 2);
@@ -249,7 +249,7 @@ bool TFileCompare::resync()
     return false;
 }
 
-void TFileCompare::readTail()
+void FileCompare::readTail()
 {
     for (int k = 0; k < 2; ++k) {
         qint32 index;
@@ -260,7 +260,7 @@ void TFileCompare::readTail()
     }
 }
 
-void TFileCompare::insertGaps(int side, int at, int count)
+void FileCompare::insertGaps(int side, int at, int count)
 {
     if (count <= 0)
         return;
@@ -273,19 +273,19 @@ void TFileCompare::insertGaps(int side, int at, int count)
     }
 }
 
-void TFileCompare::syncMarks()
+void FileCompare::syncMarks()
 {
     m_mark.resize(size_t(std::max(0, RowCount())), 0);
 }
 
-void TFileCompare::markRows(int from, int to)
+void FileCompare::markRows(int from, int to)
 {
     syncMarks();
     for (int r = std::max(from, 1); r <= to && r < int(m_mark.size()); ++r)
         m_mark[size_t(r)] = 1;
 }
 
-void TFileCompare::detectEncodings()
+void FileCompare::detectEncodings()
 {
     for (int k = 0; k < 2; ++k) {
         const qint32 n = m_src[k]->handedOut();
@@ -304,14 +304,14 @@ void TFileCompare::detectEncodings()
     }
 }
 
-int TFileCompare::RowCount() const
+int FileCompare::RowCount() const
 {
     if (m_col[0].empty())
         return 0;
     return int(std::max(m_col[0].size(), m_col[1].size()));
 }
 
-QChar TFileCompare::Marker(int row) const
+QChar FileCompare::Marker(int row) const
 {
     if (row < 1 || row >= RowCount())
         return QChar();
@@ -322,7 +322,7 @@ QChar TFileCompare::Marker(int row) const
     return QChar();
 }
 
-bool TFileCompare::IsGap(int col, int row) const
+bool FileCompare::IsGap(int col, int row) const
 {
     if (col < 1 || col > 2 || row < 1)
         return false;
@@ -330,7 +330,7 @@ bool TFileCompare::IsGap(int col, int row) const
     return size_t(row) >= c.size() || c[size_t(row)] < 0;
 }
 
-QByteArrayView TFileCompare::LineBytes(int col, int row) const
+QByteArrayView FileCompare::LineBytes(int col, int row) const
 {
     if (IsGap(col, row) || row < 1 || row >= RowCount())
         return {};
@@ -342,19 +342,19 @@ QByteArrayView TFileCompare::LineBytes(int col, int row) const
     return QByteArrayView(l.data, l.size);
 }
 
-qint64 TFileCompare::LineNumber(int row) const
+qint64 FileCompare::LineNumber(int row) const
 {
     if (row < 1 || size_t(row) >= m_col[0].size())
         return 0;
     return qint64(m_col[0][size_t(row)]) + 1;   // a gap (-1) gives 0
 }
 
-bool TFileCompare::IsUtf8(int col) const
+bool FileCompare::IsUtf8(int col) const
 {
     return col < 1 || col > 2 || m_utf8[col - 1];
 }
 
-QString TFileCompare::Cells(int col, int row) const
+QString FileCompare::Cells(int col, int row) const
 {
     if (row < 0 || row >= RowCount() || col < 0 || col > 2)
         return QString();
@@ -377,12 +377,12 @@ QString TFileCompare::Cells(int col, int row) const
     return m_gb->decode(bytes);
 }
 
-bool TFileCompare::HasDifferences() const
+bool FileCompare::HasDifferences() const
 {
     return std::find(m_mark.begin(), m_mark.end(), 1) != m_mark.end();
 }
 
-int TFileCompare::NextDifference(int from) const
+int FileCompare::NextDifference(int from) const
 {
     const int rows = RowCount();
     int i = std::max(from, 1);
@@ -393,7 +393,7 @@ int TFileCompare::NextDifference(int from) const
     return i < rows ? i : -1;
 }
 
-int TFileCompare::PreviousDifference(int from) const
+int FileCompare::PreviousDifference(int from) const
 {
     int i = std::min(from, RowCount() - 1);
     while (i >= 1 && Marker(i) == u'x')

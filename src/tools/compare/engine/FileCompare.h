@@ -17,18 +17,18 @@ class QStringDecoder;
 // The run advances over equal rows; at a difference it looks for the first pair of consecutive equal lines,
 // growing the two sides in turn, and pads the other side with gap rows so the pair lines up. Lines are
 // compared through their hashes; bytes are compared only to confirm a hash match.
-class TFileCompare {
+class FileCompare {
 public:
     static constexpr int kTailLines = 30000;      // lines read after the run stops
     static constexpr int kProgressEvery = 4096;   // steps between OnProgress calls
 
-    TFileCompare();
-    ~TFileCompare();
-    TFileCompare(const TFileCompare&) = delete;
-    TFileCompare& operator=(const TFileCompare&) = delete;
+    FileCompare();
+    ~FileCompare();
+    FileCompare(const FileCompare&) = delete;
+    FileCompare& operator=(const FileCompare&) = delete;
 
     // Called every kProgressEvery steps of a run; the handler may call Abort().
-    std::function<void(TFileCompare* sender)> OnProgress;
+    std::function<void(FileCompare* sender)> OnProgress;
 
     // Compares file1 (column 1) with file2 (column 2). Returns false when aborted, leaving the grid empty.
     // Throws EFileCompareError when a file cannot be opened or read.

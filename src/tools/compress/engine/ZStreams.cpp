@@ -37,9 +37,9 @@ QByteArray zlibHeader(int zlevel)
     return h;
 }
 
-// --- TCompressionStream ---
+// --- CompressionStream ---
 
-TCompressionStream::TCompressionStream(QFileDevice& dest, int zlevel) : m_dest(dest), m_buf(kBufferSize, Qt::Uninitialized)
+CompressionStream::CompressionStream(QFileDevice& dest, int zlevel) : m_dest(dest), m_buf(kBufferSize, Qt::Uninitialized)
 {
     const int rc = deflateInit2(&m_z, zlevel, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
     if (rc != Z_OK)
@@ -48,19 +48,19 @@ TCompressionStream::TCompressionStream(QFileDevice& dest, int zlevel) : m_dest(d
     m_z.avail_out = kBufferSize;
 }
 
-TCompressionStream::~TCompressionStream()
+CompressionStream::~CompressionStream()
 {
     deflateEnd(&m_z);
 }
 
-void TCompressionStream::flushBuffer(qint64 n)
+void CompressionStream::flushBuffer(qint64 n)
 {
     writeAll(m_dest, m_buf.constData(), n);
     m_z.next_out = reinterpret_cast<Bytef*>(m_buf.data());
     m_z.avail_out = kBufferSize;
 }
 
-void TCompressionStream::write(const char* data, qint64 n)
+void CompressionStream::write(const char* data, qint64 n)
 {
     m_z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
     m_z.avail_in = uInt(n);
@@ -73,7 +73,7 @@ void TCompressionStream::write(const char* data, qint64 n)
     }
 }
 
-void TCompressionStream::finish()
+void CompressionStream::finish()
 {
     m_z.next_in = nullptr;
     m_z.avail_in = 0;
@@ -89,9 +89,9 @@ void TCompressionStream::finish()
     flushBuffer(kBufferSize - m_z.avail_out);
 }
 
-// --- TParallelCompressionStream ---
+// --- ParallelCompressionStream ---
 
-TParallelCompressionStream::TParallelCompressionStream(QFileDevice& dest, int zlevel, int threads, qint64 blockSize)
+ParallelCompressionStream::ParallelCompressionStream(QFileDevice& dest, int zlevel, int threads, qint64 blockSize)
     : m_dest(dest), m_level(zlevel), m_blockSize(std::max<qint64>(blockSize, kWindow))
 {
     threads = std::max(1, threads);
@@ -109,12 +109,12 @@ TParallelCompressionStream::TParallelCompressionStream(QFileDevice& dest, int zl
     put(zlibHeader(zlevel));
 }
 
-TParallelCompressionStream::~TParallelCompressionStream()
+ParallelCompressionStream::~ParallelCompressionStream()
 {
     stopThreads();
 }
 
-void TParallelCompressionStream::stopThreads()
+void ParallelCompressionStream::stopThreads()
 {
     {
         std::lock_guard lock(m_mutex);
@@ -126,13 +126,13 @@ void TParallelCompressionStream::stopThreads()
     m_threads.clear();
 }
 
-void TParallelCompressionStream::put(const QByteArray& bytes)
+void ParallelCompressionStream::put(const QByteArray& bytes)
 {
     writeAll(m_dest, bytes.constData(), bytes.size());
     m_out += bytes.size();
 }
 
-void TParallelCompressionStream::write(const char* data, qint64 n)
+void ParallelCompressionStream::write(const char* data, qint64 n)
 {
     while (n > 0) {
         const qint64 take = std::min(n, m_blockSize - m_current->in.size());
@@ -145,7 +145,7 @@ void TParallelCompressionStream::write(const char* data, qint64 n)
     }
 }
 
-void TParallelCompressionStream::submit(bool last)
+void ParallelCompressionStream::submit(bool last)
 {
     std::shared_ptr<Block> b = std::move(m_current);
     b->last = last;
@@ -167,7 +167,7 @@ void TParallelCompressionStream::submit(bool last)
 }
 
 // Writes finished blocks in order. With `wait`, waits for blocks until at most `keep` remain in flight.
-void TParallelCompressionStream::writeReady(bool wait, size_t keep)
+void ParallelCompressionStream::writeReady(bool wait, size_t keep)
 {
     for (;;) {
         std::shared_ptr<Block> front;
@@ -190,7 +190,7 @@ void TParallelCompressionStream::writeReady(bool wait, size_t keep)
     }
 }
 
-void TParallelCompressionStream::finish()
+void ParallelCompressionStream::finish()
 {
     submit(true);
     writeReady(true, 0);
@@ -201,7 +201,7 @@ void TParallelCompressionStream::finish()
     stopThreads();
 }
 
-void TParallelCompressionStream::workerLoop()
+void ParallelCompressionStream::workerLoop()
 {
     z_stream z{};
     const int init = deflateInit2(&z, m_level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
@@ -262,21 +262,21 @@ void TParallelCompressionStream::workerLoop()
         deflateEnd(&z);
 }
 
-// --- TDecompressionStream ---
+// --- DecompressionStream ---
 
-TDecompressionStream::TDecompressionStream(QFileDevice& src) : m_src(src), m_buf(kBufferSize, Qt::Uninitialized)
+DecompressionStream::DecompressionStream(QFileDevice& src) : m_src(src), m_buf(kBufferSize, Qt::Uninitialized)
 {
     const int rc = inflateInit(&m_z);
     if (rc != Z_OK)
         throw EZDecompressionError(zlibText(rc), rc);
 }
 
-TDecompressionStream::~TDecompressionStream()
+DecompressionStream::~DecompressionStream()
 {
     inflateEnd(&m_z);
 }
 
-void TDecompressionStream::fill()
+void DecompressionStream::fill()
 {
     const qint64 n = m_src.read(m_buf.data(), kBufferSize);
     if (n < 0)
@@ -288,7 +288,7 @@ void TDecompressionStream::fill()
     m_z.avail_in = uInt(n);
 }
 
-qint64 TDecompressionStream::read(char* buf, qint64 n)
+qint64 DecompressionStream::read(char* buf, qint64 n)
 {
     m_z.next_out = reinterpret_cast<Bytef*>(buf);
     m_z.avail_out = uInt(n);
@@ -317,7 +317,7 @@ qint64 TDecompressionStream::read(char* buf, qint64 n)
     return n - m_z.avail_out;
 }
 
-qint64 TDecompressionStream::countToEnd(const std::function<bool()>& stop)
+qint64 DecompressionStream::countToEnd(const std::function<bool()>& stop)
 {
     QByteArray scratch(kBufferSize * 4, Qt::Uninitialized);
     qint64 total = 0;
@@ -329,7 +329,7 @@ qint64 TDecompressionStream::countToEnd(const std::function<bool()>& stop)
     return total;
 }
 
-void TDecompressionStream::reset()
+void DecompressionStream::reset()
 {
     const int rc = inflateReset(&m_z);
     if (rc != Z_OK)

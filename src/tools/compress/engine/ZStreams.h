@@ -24,9 +24,9 @@ inline constexpr int kWindow = 32768;           // deflate window (window bits 1
 QByteArray zlibHeader(int zlevel);
 
 // Compressed output of one stream, written to a device as it is produced.
-class TZWriter {
+class ZWriter {
 public:
-    virtual ~TZWriter() = default;
+    virtual ~ZWriter() = default;
     virtual void write(const char* data, qint64 n) = 0;
     // Ends the stream: the remaining deflate data and the Adler-32 trailer are written.
     virtual void finish() = 0;
@@ -35,12 +35,12 @@ public:
 };
 
 // Plain deflate on the calling thread. Output collects in a 65536-byte buffer that is written whenever full.
-class TCompressionStream final : public TZWriter {
+class CompressionStream final : public ZWriter {
 public:
-    TCompressionStream(QFileDevice& dest, int zlevel);
-    ~TCompressionStream() override;
-    TCompressionStream(const TCompressionStream&) = delete;
-    TCompressionStream& operator=(const TCompressionStream&) = delete;
+    CompressionStream(QFileDevice& dest, int zlevel);
+    ~CompressionStream() override;
+    CompressionStream(const CompressionStream&) = delete;
+    CompressionStream& operator=(const CompressionStream&) = delete;
     void write(const char* data, qint64 n) override;
     void finish() override;
     qint64 bytesIn() const override { return qint64(m_z.total_in); }
@@ -56,14 +56,14 @@ private:
 // Deflate spread over several threads that still writes one zlib stream: the input is cut into blocks, each
 // compressed as raw deflate with the previous 32 KiB as preset dictionary and ended by a sync flush (the last
 // by the finishing flush); the blocks are written in order between the header and the combined Adler-32.
-class TParallelCompressionStream final : public TZWriter {
+class ParallelCompressionStream final : public ZWriter {
 public:
     static constexpr qint64 kBlockSize = 256 * 1024;
 
-    TParallelCompressionStream(QFileDevice& dest, int zlevel, int threads, qint64 blockSize = kBlockSize);
-    ~TParallelCompressionStream() override;
-    TParallelCompressionStream(const TParallelCompressionStream&) = delete;
-    TParallelCompressionStream& operator=(const TParallelCompressionStream&) = delete;
+    ParallelCompressionStream(QFileDevice& dest, int zlevel, int threads, qint64 blockSize = kBlockSize);
+    ~ParallelCompressionStream() override;
+    ParallelCompressionStream(const ParallelCompressionStream&) = delete;
+    ParallelCompressionStream& operator=(const ParallelCompressionStream&) = delete;
     void write(const char* data, qint64 n) override;
     void finish() override;
     qint64 bytesIn() const override { return m_in; }
@@ -106,12 +106,12 @@ private:
 // Inflate of one zlib stream from a device through a 65536-byte input buffer. Bytes after the stream end are
 // ignored; a source that ends before the stream end, data that is not a zlib stream and a wrong check value
 // are failures (EZDecompressionError).
-class TDecompressionStream {
+class DecompressionStream {
 public:
-    explicit TDecompressionStream(QFileDevice& src);
-    ~TDecompressionStream();
-    TDecompressionStream(const TDecompressionStream&) = delete;
-    TDecompressionStream& operator=(const TDecompressionStream&) = delete;
+    explicit DecompressionStream(QFileDevice& src);
+    ~DecompressionStream();
+    DecompressionStream(const DecompressionStream&) = delete;
+    DecompressionStream& operator=(const DecompressionStream&) = delete;
 
     // Decodes up to n bytes into buf; returns fewer only at the stream end.
     qint64 read(char* buf, qint64 n);

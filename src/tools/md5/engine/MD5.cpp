@@ -137,9 +137,9 @@ void compress(std::uint32_t state[4], const std::uint8_t* p, std::size_t blocks)
 
 } // namespace
 
-TContext::~TContext() { wipe(); }
+Md5Context::~Md5Context() { wipe(); }
 
-void TContext::Init()
+void Md5Context::Init()
 {
     m_state[0] = 0x67452301;
     m_state[1] = 0xefcdab89;
@@ -148,7 +148,7 @@ void TContext::Init()
     m_count = 0;
 }
 
-void TContext::Update(const void* data, std::size_t length)
+void Md5Context::Update(const void* data, std::size_t length)
 {
     const auto* p = static_cast<const std::uint8_t*>(data);
     std::size_t used = std::size_t(m_count & 63);
@@ -172,7 +172,7 @@ void TContext::Update(const void* data, std::size_t length)
         std::memcpy(m_buffer, p, length);
 }
 
-TDigest TContext::Final()
+TDigest Md5Context::Final()
 {
     const std::uint64_t bits = m_count * 8;
     std::size_t used = std::size_t(m_count & 63);
@@ -195,7 +195,7 @@ TDigest TContext::Final()
     return digest;
 }
 
-void TContext::wipe()
+void Md5Context::wipe()
 {
     // explicit_bzero is not removed as a dead store before destruction.
     explicit_bzero(m_state, sizeof m_state);
@@ -217,7 +217,7 @@ QString digestText(const TDigest& digest)
 
 QString digestOf(const void* data, std::size_t length)
 {
-    TContext ctx;
+    Md5Context ctx;
     ctx.Update(data, length);
     return digestText(ctx.Final());
 }

@@ -11,12 +11,12 @@ using TDigest = std::array<std::uint8_t, 16>;
 
 // The MD5 working state of one message (RFC 1321): state words, byte count and the pending partial block.
 // Final() overwrites the whole state with zeros, so nothing of the message stays behind.
-class TContext {
+class Md5Context {
 public:
-    TContext() { Init(); }
-    ~TContext();
-    TContext(const TContext&) = delete;
-    TContext& operator=(const TContext&) = delete;
+    Md5Context() { Init(); }
+    ~Md5Context();
+    Md5Context(const Md5Context&) = delete;
+    Md5Context& operator=(const Md5Context&) = delete;
 
     void Init();
     void Update(const void* data, std::size_t length);

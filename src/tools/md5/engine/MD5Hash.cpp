@@ -30,13 +30,13 @@ struct Buffer {
 
 } // namespace
 
-QString hashStream(TStream& stream, qint64 blockSize, const TMD5HashCallback& callback, void* data)
+QString hashStream(Stream& stream, qint64 blockSize, const TMD5HashCallback& callback, void* data)
 {
     const qint64 total = stream.Size();
     const qint64 bufferSize = total > 0 ? std::min(blockSize, total) : blockSize;
     Buffer buffer(bufferSize);
     stream.Seek(0, soBeginning);
-    TContext ctx;
+    Md5Context ctx;
     qint64 done = 0;
     for (;;) {
         const qint64 want = total > 0 ? std::min(bufferSize, total - done) : bufferSize;
@@ -87,7 +87,7 @@ QString MD5File(const QString& FileName, int Mode, const TMD5HashCallback& Callb
                 FileName, QFileInfo(FileName).fileName() + QStringLiteral("_MAPPED_FOR_MD5"));
             return md5::hashStream(stream, kMD5MappedBlockSize, Callback, CallbackData);
         }
-        md5::TFileStream stream(FileName);
+        md5::FileStream stream(FileName);
         return md5::hashStream(stream, Mode == rmMapped ? kMD5MappedBlockSize : kMD5StreamBlockSize, Callback,
                                CallbackData);
     } catch (const EMD5HashError&) {

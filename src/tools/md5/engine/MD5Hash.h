@@ -4,7 +4,7 @@
 #include <functional>
 
 namespace md5 {
-class TStream;
+class Stream;
 }
 
 // Read modes: the index of the MD5 window's mode list.
@@ -37,6 +37,6 @@ namespace md5 {
 // Hashes a stream from its start in blocks of `blockSize` bytes, one callback per block. Reads at most
 // the stream's size; a stream whose size is 0 is read to its end (a truly empty file gives the digest of
 // the empty message). Returns an empty text when cancelled.
-QString hashStream(TStream& stream, qint64 blockSize, const TMD5HashCallback& callback, void* data);
+QString hashStream(Stream& stream, qint64 blockSize, const TMD5HashCallback& callback, void* data);
 
 } // namespace md5

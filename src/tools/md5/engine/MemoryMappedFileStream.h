@@ -6,7 +6,7 @@
 // (file name) when the file cannot be opened or sized, and "Error creating file mapping object %s"
 // (mapping name) when it cannot be mapped; an empty file cannot be mapped. The mapping name only labels
 // that message: no named object exists.
-class TMemoryMappedReadOnlyFileStream : public md5::TStream {
+class TMemoryMappedReadOnlyFileStream : public md5::Stream {
 public:
     TMemoryMappedReadOnlyFileStream(const QString& FileName, const QString& MappingName);
     TMemoryMappedReadOnlyFileStream(const TMemoryMappedReadOnlyFileStream&) = delete;

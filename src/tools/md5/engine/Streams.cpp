@@ -6,7 +6,7 @@
 
 namespace md5 {
 
-TFileStream::TFileStream(const QString& FileName) : m_fileName(FileName)
+FileStream::FileStream(const QString& FileName) : m_fileName(FileName)
 {
     plat::posix::SysError error;
     m_fd = plat::posix::openRegularFile(FileName, &m_size, &error);
@@ -15,7 +15,7 @@ TFileStream::TFileStream(const QString& FileName) : m_fileName(FileName)
     plat::posix::adviseSequential(m_fd.get());
 }
 
-qint64 TFileStream::Read(void* Buffer, qint64 Count)
+qint64 FileStream::Read(void* Buffer, qint64 Count)
 {
     const qint64 got = plat::posix::readFull(m_fd.get(), Buffer, Count);
     if (got < 0)
@@ -23,7 +23,7 @@ qint64 TFileStream::Read(void* Buffer, qint64 Count)
     return got;
 }
 
-qint64 TFileStream::Seek(qint64 Offset, TSeekOrigin Origin)
+qint64 FileStream::Seek(qint64 Offset, TSeekOrigin Origin)
 {
     const int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
     return plat::posix::seekFile(m_fd.get(), Offset, whence);

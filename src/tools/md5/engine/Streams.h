@@ -8,20 +8,20 @@ namespace md5 {
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 // The read side of a byte stream, as the hashing loop uses it.
-class TStream {
+class Stream {
 public:
-    virtual ~TStream() = default;
+    virtual ~Stream() = default;
     virtual qint64 Read(void* Buffer, qint64 Count) = 0;
     virtual qint64 Seek(qint64 Offset, TSeekOrigin Origin) = 0;
     virtual qint64 Size() const = 0;
 };
 
 // A file read with plain read(2) calls. Create raises EFOpenError "Error opening %s".
-class TFileStream : public TStream {
+class FileStream : public Stream {
 public:
-    explicit TFileStream(const QString& FileName);
-    TFileStream(const TFileStream&) = delete;
-    TFileStream& operator=(const TFileStream&) = delete;
+    explicit FileStream(const QString& FileName);
+    FileStream(const FileStream&) = delete;
+    FileStream& operator=(const FileStream&) = delete;
 
     qint64 Read(void* Buffer, qint64 Count) override;   // raises EReadError on an I/O error
     qint64 Seek(qint64 Offset, TSeekOrigin Origin) override;

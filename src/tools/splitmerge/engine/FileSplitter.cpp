@@ -6,9 +6,9 @@
 
 namespace splitmerge {
 
-// --- TFileSplitter ---
+// --- FileSplitter ---
 
-void TFileSplitter::Open(const QString& path, bool writable)
+void FileSplitter::Open(const QString& path, bool writable)
 {
     Close();
     m_fd = writable ? io::openReadWrite(path) : io::openRead(path);
@@ -16,13 +16,13 @@ void TFileSplitter::Open(const QString& path, bool writable)
     m_position = 0;
 }
 
-void TFileSplitter::Close()
+void FileSplitter::Close()
 {
     m_fd = io::Fd();
     m_position = 0;
 }
 
-qint64 TFileSplitter::Size() const
+qint64 FileSplitter::Size() const
 {
     if (!m_fd.valid())
         return 0;
@@ -33,24 +33,24 @@ qint64 TFileSplitter::Size() const
     }
 }
 
-void TFileSplitter::SetPosition(qint64 position)
+void FileSplitter::SetPosition(qint64 position)
 {
     m_position = (position < 0 || position >= Size()) ? 0 : position;
 }
 
-bool TFileSplitter::askReplace(const QString& path)
+bool FileSplitter::askReplace(const QString& path)
 {
     return OnReplace && OnReplace(this, path);
 }
 
-io::Progress TFileSplitter::progressFor(qint64 before, qint64 total)
+io::Progress FileSplitter::progressFor(qint64 before, qint64 total)
 {
     if (!OnProgress)
         return {};
     return [this, before, total](qint64 done) { OnProgress(this, before + done, total); };
 }
 
-void TFileSplitter::refuseIfOpened(const QString& path, const QString& text) const
+void FileSplitter::refuseIfOpened(const QString& path, const QString& text) const
 {
     const auto opened = plat::posix::fileId(m_fd.get());
     const auto other = plat::posix::fileId(path);
@@ -58,7 +58,7 @@ void TFileSplitter::refuseIfOpened(const QString& path, const QString& text) con
         throw ESplitMergeError(text + path);
 }
 
-TFileSplitter::Outcome TFileSplitter::Split(const QString& base, qint64 pieceSize)
+FileSplitter::Outcome FileSplitter::Split(const QString& base, qint64 pieceSize)
 {
     if (!IsOpen())
         throw ESplitMergeError(QStringLiteral("没有打开的文件。"));
@@ -95,13 +95,13 @@ TFileSplitter::Outcome TFileSplitter::Split(const QString& base, qint64 pieceSiz
     return Outcome::Completed;
 }
 
-QString TFileSplitter::BackupName(const QString& path)
+QString FileSplitter::BackupName(const QString& path)
 {
     const QFileInfo info(path);
     return info.absolutePath() + u'/' + QStringLiteral("备份") + info.fileName();
 }
 
-bool TFileSplitter::Insert(const QString& source, qint64 position, const QString& backup)
+bool FileSplitter::Insert(const QString& source, qint64 position, const QString& backup)
 {
     if (!IsOpen())
         throw ESplitMergeError(QStringLiteral("没有打开的文件。"));
@@ -143,9 +143,9 @@ bool TFileSplitter::Insert(const QString& source, qint64 position, const QString
     return true;
 }
 
-// --- TPieceMerger ---
+// --- PieceMerger ---
 
-int TPieceMerger::CountPieces() const
+int PieceMerger::CountPieces() const
 {
     int k = 0;
     while (io::exists(pieceName(m_base, k + 1)))
@@ -153,7 +153,7 @@ int TPieceMerger::CountPieces() const
     return k;
 }
 
-void TPieceMerger::Check(const QString& alsoReading) const
+void PieceMerger::Check(const QString& alsoReading) const
 {
     const int pieces = CountPieces();
     if (pieces == 0)
@@ -173,7 +173,7 @@ void TPieceMerger::Check(const QString& alsoReading) const
         throw ESplitMergeError(io::readOnlyError(m_output));
 }
 
-int TPieceMerger::Execute(const QString& alsoReading)
+int PieceMerger::Execute(const QString& alsoReading)
 {
     Check(alsoReading);
     const auto outId = plat::posix::fileId(m_output);

@@ -8,13 +8,13 @@ namespace splitmerge {
 // The opened file of the split/merge window: one file held open (at most one), whose position is where
 // a split starts. It is cut into numbered pieces, and another file's bytes are written into it at a
 // position. Failures raise ESplitMergeError; no output is ever the file being read.
-class TFileSplitter {
+class FileSplitter {
 public:
     enum class Outcome { Completed, Stopped };
 
-    TFileSplitter() = default;
-    TFileSplitter(const TFileSplitter&) = delete;
-    TFileSplitter& operator=(const TFileSplitter&) = delete;
+    FileSplitter() = default;
+    FileSplitter(const FileSplitter&) = delete;
+    FileSplitter& operator=(const FileSplitter&) = delete;
 
     // Opens for reading and writing (`writable`) or for reading only; closes the previous file first.
     void Open(const QString& path, bool writable = true);
@@ -44,9 +44,9 @@ public:
     bool Insert(const QString& source, qint64 position, const QString& backup = QString());
 
     // Asked before an existing output is replaced (the split's pieces, the backup).
-    std::function<bool(TFileSplitter* sender, const QString& path)> OnReplace;
+    std::function<bool(FileSplitter* sender, const QString& path)> OnReplace;
     // After each copied block: bytes done and total of the running step.
-    std::function<void(TFileSplitter* sender, qint64 done, qint64 total)> OnProgress;
+    std::function<void(FileSplitter* sender, qint64 done, qint64 total)> OnProgress;
 
 private:
     bool askReplace(const QString& path);
@@ -60,9 +60,9 @@ private:
 
 // Joins base1, base2, … up to the first missing number into one output. The output is written beside
 // its target and renamed over it only when every piece was appended.
-class TPieceMerger {
+class PieceMerger {
 public:
-    TPieceMerger(const QString& base, const QString& output) : m_base(base), m_output(output) {}
+    PieceMerger(const QString& base, const QString& output) : m_base(base), m_output(output) {}
 
     // The number of pieces present (1, 2, … up to the first gap).
     int CountPieces() const;
@@ -72,7 +72,7 @@ public:
     // Checks again, then merges; returns the number of pieces joined.
     int Execute(const QString& alsoReading = QString());
 
-    std::function<void(TPieceMerger* sender, qint64 done)> OnProgress;
+    std::function<void(PieceMerger* sender, qint64 done)> OnProgress;
 
 private:
     QString m_base;

@@ -1,5 +1,5 @@
 #include "support/MainWindowFixture.h"
-#include "tools/compress/Ysjys.h"
+#include "tools/compress/CompressWindow.h"
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,6 +1,6 @@
 #include "support/MainWindowFixture.h"
 #include "app/ToolLauncher.h"
-#include "tools/splitmerge/Fsf.h"
+#include "tools/splitmerge/SplitMergeWindow.h"
 #include <QApplication>
 #include <QDir>
 #include <QPointer>

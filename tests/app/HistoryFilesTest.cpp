@@ -1,0 +1,66 @@
+#include "AppTestSupport.h"
+#include "app/HistoryFiles.h"
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using apptest::privateFile;
+using apptest::readBytes;
+using apptest::writeBytes;
+
+namespace {
+
+class ListFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { apptest::cleanAccount(); }
+    void TearDown() override { apptest::cleanAccount(); }
+};
+
+TEST(SplitLinesTest, AnyLineEndAndNoTrailingEmptyEntry)
+{
+    const struct {
+        const char* text;
+        QStringList lines;
+    } cases[] = {
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\nb\rc", {"a", "b", "c"}},
+        {"\r\n", {""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(app::splitLines(QString::fromLatin1(c.text)), c.lines) << c.text;
+}
+
+TEST_F(ListFileTest, WritesUtf8WithCrLfAndReadsItBack)
+{
+    const QStringList lines{"/home/用户/桌面/", "", "/tmp/a b/"};
+    ASSERT_TRUE(app::writeListFile(app::kPathListFile, lines));
+    EXPECT_EQ(readBytes(privateFile(app::kPathListFile)),
+              QByteArray("/home/用户/桌面/\r\n\r\n/tmp/a b/\r\n"));
+    EXPECT_EQ(app::readListFile(app::kPathListFile), lines);
+    EXPECT_FALSE(QFile::exists(privateFile(app::kPathListFile + ".part")));
+}
+
+TEST_F(ListFileTest, MissingFileReadsAsNothing)
+{
+    EXPECT_FALSE(app::listFileExists(app::kMaskListFile));
+    EXPECT_EQ(app::readListFile(app::kMaskListFile), std::nullopt);
+    EXPECT_TRUE(app::removeListFile(app::kMaskListFile));
+}
+
+TEST_F(ListFileTest, LinksAreNeitherReadNorFollowedOnWrite)
+{
+    const QString target = privateFile("elsewhere.txt");
+    writeBytes(target, "secret\r\n");
+    const QString link = privateFile(app::kPathListFile);
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
+    EXPECT_EQ(app::readListFile(app::kPathListFile), std::nullopt);
+    ASSERT_TRUE(app::writeListFile(app::kPathListFile, {"x"}));
+    EXPECT_EQ(readBytes(target), QByteArray("secret\r\n"));
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    QFile::remove(target);
+}
+
+} // namespace
