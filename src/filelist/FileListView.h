@@ -1,4 +1,6 @@
 #pragma once
+// The file list (`TLsFilelistView28`): details, icon and list views over one model, with its commands,
+// keys, in-place rename and popup menu.
 #include "filelist/engine/FileLister.h"
 #include "fileops/engine/Transfer.h"
 #include <QTimer>

@@ -1,4 +1,5 @@
 #pragma once
+// The folder tree's settings window ("目录树设置").
 #include "foldertree/engine/ShellTypes.h"
 #include <QPointer>
 #include <QWidget>

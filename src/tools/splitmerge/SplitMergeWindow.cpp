@@ -1,6 +1,6 @@
 #include "tools/splitmerge/SplitMergeWindow.h"
 #include "tools/splitmerge/SpinButton.h"
-#include "tools/splitmerge/engine/FileIo.h"
+#include "tools/splitmerge/engine/SplitMergeFiles.h"
 #include "tools/splitmerge/engine/SplitMergeError.h"
 #include "ui/Dialogs.h"
 #include <QCheckBox>

@@ -1,4 +1,5 @@
 #pragma once
+// The ".zak" codec: the `TZnZip` component and its worker thread `TZipThread`.
 #include "tools/compress/engine/ZErrors.h"
 #include <QObject>
 #include <QPointer>

@@ -1,5 +1,5 @@
 #pragma once
-#include "tools/splitmerge/engine/FileIo.h"
+#include "tools/splitmerge/engine/SplitMergeFiles.h"
 #include <QString>
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "tools/splitmerge/engine/FileIo.h"
+#include "tools/splitmerge/engine/SplitMergeFiles.h"
 #include "platform/posix/FileOps.h"
 #include "tools/splitmerge/engine/SplitMergeError.h"
 #include <QFileInfo>
