@@ -5,6 +5,7 @@
 #include "platform/Launcher.h"
 #include "platform/Path.h"
 #include "platform/Services.h"
+#include "platform/posix/Executable.h"
 #include "tools/compare/CompareSelectWindow.h"
 #include "tools/compress/CompressWindow.h"
 #include "tools/md5/Md5Window.h"
@@ -12,7 +13,6 @@
 #include "tools/splitmerge/SplitMergeWindow.h"
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -21,14 +21,14 @@ namespace app {
 namespace {
 
 // The companion finder beside the program: the name without ".exe" first, then with it; a regular file
-// with the execute bit. Empty when there is none.
+// this user may run. Empty when there is none.
 QString companionFinder()
 {
     const QString folder = QCoreApplication::applicationDirPath() + u'/';
     for (const char* name : {"orvofindf", "orvofindf.exe"}) {
-        const QFileInfo info(folder + QLatin1String(name));
-        if (info.isFile() && info.isExecutable())
-            return info.filePath();
+        const QString path = folder + QLatin1String(name);
+        if (plat::posix::isExecutable(path))
+            return path;
     }
     return {};
 }
