@@ -158,6 +158,41 @@ TEST_P(CrossDevice, WhatChangesInTheSourceDuringTheCopyIsKept)
               QStringLiteral("无法删除“%1”：移动时被修改或新建，已保留").arg(changed));
 }
 
+// Every changed or new entry is kept and reported, each on its own line, not only the first.
+TEST_P(CrossDevice, EveryChangedEntryIsReported)
+{
+    t.file("src/tree/a", 1000, 'a');
+    t.file("src/tree/b", 1000, 'b');
+    t.file("src/tree/sub/c", 1000, 'c');
+    t.file("src/tree/d", 1000, 'd');
+    QStringList changed;
+    fileops::FileOpHooks::copyFault = [&](const QString& src, qint64) {
+        if (!src.endsWith("/d") && !changed.contains(src)) {
+            changed << src;
+            QFile f(src);
+            EXPECT_TRUE(f.open(QIODevice::Append));
+            f.write("written during the move");
+        }
+        return 0;
+    };
+    test::RecordingPrompter ui;
+    const auto r = run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui);
+    EXPECT_FALSE(r.ok);
+    ASSERT_EQ(changed.size(), 3);
+    QStringList expected;
+    for (const QString& c : changed) {
+        EXPECT_TRUE(readAll(c).endsWith("written during the move")) << c.toStdString();
+        expected << QStringLiteral("无法删除“%1”：移动时被修改或新建，已保留").arg(c);
+    }
+    QStringList problems = r.problems;
+    problems.sort();
+    expected.sort();
+    EXPECT_EQ(problems, expected);
+    EXPECT_FALSE(exists(t.path("src/tree/d")));   // unchanged and copied: moved
+    EXPECT_EQ(readAll(targetRoot + "tree/d").size(), 1000);
+    EXPECT_EQ(ui.callsOf("error").size(), 1u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Move, CrossDevice, testing::Values(false, true),
                          [](const auto& info) { return info.param ? "RealSecondFileSystem" : "Forced"; });
 

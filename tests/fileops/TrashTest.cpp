@@ -44,6 +44,45 @@ TEST_F(Trash, SameNameTwiceGetsTwoEntries)
     EXPECT_EQ(TrashCan::trash(t.path("one/n.txt")), ENOENT);
 }
 
+// Names so long that name + ".trashinfo" passes 255 bytes go to the trash under a shorter name (cut at a
+// character boundary); the info record keeps the whole original path.
+TEST_F(Trash, LongNamesAreShortenedInTheTrashButKeptInTheRecord)
+{
+    const struct {
+        QString name;
+        qsizetype trashedBytes;   // of the first entry's name
+    } rows[] = {
+        {QString(245, u'a'), 245},
+        {QString(246, u'b'), 245},
+        {QString(255, u'c'), 245},
+        {QString(85, u'中'), 243},   // 255 bytes of three-byte characters: 81 whole ones fit
+        {QString(250, u'd') + u'\xe9', 245},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name.size());
+        const QByteArray bytes = plat::posix::encodePath(row.name);
+        for (const char* folder : {"one/", "two/"}) {
+            t.file(QString::fromLatin1(folder) + row.name, QByteArray(folder));
+            QString as;
+            ASSERT_EQ(TrashCan::trash(t.path(QString::fromLatin1(folder) + row.name), &as), 0);
+            EXPECT_FALSE(exists(t.path(QString::fromLatin1(folder) + row.name)));
+            EXPECT_EQ(readAll(as), QByteArray(folder));
+            const QByteArray trashed = plat::posix::encodePath(as.mid(files.size()));
+            EXPECT_LE(trashed.size() + 10, 255);
+            EXPECT_TRUE(QString::fromUtf8(trashed).toUtf8() == trashed);   // whole characters only
+            const QByteArray record = readAll(info + as.mid(files.size()) + ".trashinfo");
+            const QByteArray path = "\nPath=" +
+                                    plat::posix::encodePath(QDir(t.path(folder)).canonicalPath()).toPercentEncoding("/") +
+                                    '/' + bytes.toPercentEncoding("/") + '\n';
+            EXPECT_TRUE(record.contains(path))
+                << record.toStdString();
+            if (QLatin1String(folder) == QLatin1String("one/"))
+                EXPECT_EQ(trashed.size(), row.trashedBytes);
+        }
+        TrashCan::emptyAll();
+    }
+}
+
 TEST_F(Trash, EmptyingRemovesEverythingInsideButFollowsNoLink)
 {
     t.file("outside/keep", QByteArray("keep"));

@@ -4,6 +4,8 @@
 #include "platform/posix/FileOps.h"
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace fileops {
 
@@ -11,9 +13,9 @@ using namespace plat::posix;
 
 namespace {
 
-qint64 mtimeNs(const struct stat& st)
+FileTime mtimeOf(const struct stat& st)
 {
-    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return FileTime(qint64(st.st_mtim.tv_sec), qint32(st.st_mtim.tv_nsec));
 }
 
 constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW;
@@ -45,7 +47,7 @@ int placeEntry(int fromDirFd, const QByteArray& from, int dstFd, const QString& 
 
 void CopiedSet::add(const struct stat& st)
 {
-    m_entries[FileId::of(st)] = {qint64(st.st_size), mtimeNs(st)};
+    m_entries[FileId::of(st)] = {qint64(st.st_size), mtimeOf(st)};
 }
 
 bool CopiedSet::unchanged(const struct stat& st) const
@@ -55,7 +57,7 @@ bool CopiedSet::unchanged(const struct stat& st) const
         return false;
     if (S_ISDIR(st.st_mode))
         return true;
-    return it->second.size == qint64(st.st_size) && it->second.mtimeNs == mtimeNs(st);
+    return it->second.size == qint64(st.st_size) && it->second.mtime == mtimeOf(st);
 }
 
 QByteArray TreeCopier::tempName(const QString& name, int n)
@@ -68,9 +70,44 @@ QByteArray TreeCopier::tempName(const QString& name, int n)
     return t;
 }
 
+void TreeCopier::removeStaleParts(int dirFd, const QString& name)
+{
+    for (int n = 0; n < 1000; ++n) {
+        const QByteArray t = tempName(name, n);
+        struct stat st;
+        if (lstatAt(dirFd, t.constData(), st) != 0) {
+            if (n >= 4)
+                break;   // attempts are numbered in turn: past the first few, a gap ends them
+            continue;
+        }
+        if (S_ISLNK(st.st_mode) || st.st_uid != ::geteuid())
+            continue;   // not one of ours to judge
+        const Fd fd = openAt(dirFd, t.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        struct stat now;
+        if (!fd.valid() || statFd(fd.get(), now) != 0 || FileId::of(now) != FileId::of(st))
+            continue;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;   // a copy in progress
+        removeTreeAt(dirFd, t);
+    }
+}
+
+void TreeCopier::lockPart(int fd)
+{
+    m_partLock = Fd(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    if (m_partLock.valid())
+        ::flock(m_partLock.get(), LOCK_EX | LOCK_NB);
+}
+
 StepResult TreeCopier::copyEntry(const QString& src, const struct stat& ss, int dstDirFd, const QString& name,
                                  Place mode)
 {
+    // The lock on the temporary entry goes once it has its final name or is gone.
+    struct Unlock {
+        Fd& lock;
+        ~Unlock() { lock.reset(); }
+    } unlock{m_partLock};
+    removeStaleParts(dstDirFd, name);
     m_dirModes.clear();
     m_error = ItemError();
     QByteArray temp;
@@ -97,12 +134,12 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
                           int dstDirFd, const Naming& naming, const QByteArray& rel, QByteArray& created)
 {
     if (S_ISREG(st.st_mode)) {
-        Fd in = openAt(srcDirFd, srcName, O_RDONLY | O_NOFOLLOW);
-        if (!in.valid())
-            return failed(errno, "open", srcPath);
+        // Not waiting on a FIFO or device put in its place since the stat; its type is checked on the descriptor.
         struct stat now;
-        if (const int e = statFd(in.get(), now))
-            return failed(e, "stat", srcPath);
+        Fd in = openRegularFileAt(srcDirFd, srcName, nullptr, O_NOFOLLOW, &now);
+        if (!in.valid())
+            return errno == EINVAL || errno == EISDIR ? refused(ItemError::NotFileFolderOrLink, srcPath)
+                                                      : failed(errno, "open", srcPath);
         if (FileId::of(now) != FileId::of(st))
             return failed(ESTALE, "open", srcPath);   // replaced since it was listed
         Fd out;
@@ -111,6 +148,8 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
                 return out.valid() ? 0 : errno;
             }))
             return false;
+        if (!naming.temporaryFor.isEmpty())
+            lockPart(out.get());
         if (!copyFileData(srcPath, in.get(), out.get(), now.st_size))
             return false;
         if (const int e = setModeAndTimes(out.get(), copyModeFor(now), now))
@@ -144,6 +183,8 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
         Fd dstFd = openAt(dstDirFd, created.constData(), kDirFlags);
         if (!dstFd.valid())
             return failed(errno, "open", srcPath);
+        if (!naming.temporaryFor.isEmpty())
+            lockPart(dstFd.get());
         if (!copyChildren(srcFd.get(), srcPath, dstFd.get(), rel))
             return false;
         m_dirModes.push_back({rel, now.st_mode & 07777});

@@ -1,6 +1,8 @@
 #pragma once
 #include "fileops/engine/ErrorTexts.h"
+#include "platform/posix/Fd.h"
 #include "platform/posix/FileId.h"
+#include "platform/posix/FileTime.h"
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -46,7 +48,7 @@ public:
 private:
     struct State {
         qint64 size;
-        qint64 mtimeNs;
+        plat::posix::FileTime mtime;
     };
     std::map<plat::posix::FileId, State> m_entries;
 };
@@ -69,6 +71,10 @@ public:
     // The temporary name of the n-th attempt at a copy of `name`: ".<name>.orvo-part", then numbered.
     static QByteArray tempName(const QString& name, int n);
 
+    // A copy holds an exclusive lock on its temporary entry until the entry has its final name. Temporary
+    // entries of `name` in `dirFd` that nobody holds are left over from a copy that was killed: removed.
+    static void removeStaleParts(int dirFd, const QString& name);
+
 private:
     // The name a new entry is created under: the real name below the copy's top, temporary names for the top.
     struct Naming {
@@ -84,12 +90,14 @@ private:
                 const std::function<int(const char*)>& make);
     bool failed(int code, const char* op, const QString& path);
     bool refused(ItemError::Reason reason, const QString& path);
+    void lockPart(int fd);
 
     Verb m_verb;
     FileOpProgress& m_progress;
     CopiedSet* m_record;
     ItemError m_error;
     std::vector<std::pair<QByteArray, mode_t>> m_dirModes;   // folders below the top (empty: the top)
+    plat::posix::Fd m_partLock;   // holds the lock on the temporary entry of the copy in progress
 };
 
 } // namespace fileops
