@@ -10,7 +10,7 @@ using namespace plat::posix;
 namespace {
 
 // An entry of a moved source that stayed: the errno value (ESTALE for "changed or new since it was
-// copied") and its path.
+// copied", ENOTSUP for "the target could not hold its owner or attributes") and its path.
 struct Kept {
     int code;
     QByteArray path;
@@ -24,6 +24,8 @@ void removeMovedAt(int dirFd, const QByteArray& name, const QByteArray& path, co
     struct stat st;
     if (const int e = lstatAt(dirFd, name.constData(), st))
         return kept.append({e, path});
+    if (copied.partial(st))
+        return kept.append({ENOTSUP, path});
     if (!copied.unchanged(st))
         return kept.append({ESTALE, path});
     if (!S_ISDIR(st.st_mode)) {
@@ -71,9 +73,11 @@ StepResult MoveJob::placeItem(const QString& src, const struct stat& ss, int dst
     removeMovedAt(AT_FDCWD, top, top, copied, kept);
     // Every entry that stayed is reported; the last one ends the step.
     const auto error = [](const Kept& k) {
-        return k.code == ESTALE
-                   ? ItemError::refusal(Verb::Delete, ItemError::ChangedDuringMove, decodePath(k.path), ESTALE)
-                   : ItemError::system(Verb::Delete, k.code, decodePath(k.path), QStringLiteral("remove"));
+        if (k.code == ESTALE)
+            return ItemError::refusal(Verb::Delete, ItemError::ChangedDuringMove, decodePath(k.path), ESTALE);
+        if (k.code == ENOTSUP)
+            return ItemError::refusal(Verb::Delete, ItemError::NotKeptWhole, decodePath(k.path), ENOTSUP);
+        return ItemError::system(Verb::Delete, k.code, decodePath(k.path), QStringLiteral("remove"));
     };
     if (kept.isEmpty())
         return StepResult::done();

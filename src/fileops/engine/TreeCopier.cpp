@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace fileops {
@@ -48,6 +49,16 @@ int placeEntry(int fromDirFd, const QByteArray& from, int dstFd, const QString& 
 void CopiedSet::add(const struct stat& st)
 {
     m_entries[FileId::of(st)] = {qint64(st.st_size), mtimeOf(st)};
+}
+
+void CopiedSet::addPartial(const struct stat& st)
+{
+    m_partial.insert(FileId::of(st));
+}
+
+bool CopiedSet::partial(const struct stat& st) const
+{
+    return m_partial.count(FileId::of(st)) != 0;
 }
 
 bool CopiedSet::unchanged(const struct stat& st) const
@@ -109,6 +120,8 @@ StepResult TreeCopier::copyEntry(const QString& src, const struct stat& ss, int 
     } unlock{m_partLock};
     removeStaleParts(dstDirFd, name);
     m_dirModes.clear();
+    m_linked.clear();
+    m_topFd.reset();
     m_error = ItemError();
     QByteArray temp;
     if (!copyNode(AT_FDCWD, encodePath(src).constData(), src, ss, dstDirFd, {QByteArray(), name}, QByteArray(), temp)) {
@@ -125,8 +138,13 @@ StepResult TreeCopier::copyEntry(const QString& src, const struct stat& ss, int 
     }
     // Folder modes last, deepest first, so that read-only folders could be filled.
     const QByteArray top = encodePath(placed);
-    for (const auto& [rel, m] : m_dirModes)
-        chmodAt(dstDirFd, (rel.isEmpty() ? top : top + '/' + rel).constData(), m);
+    for (const DirState& d : m_dirModes) {
+        const QByteArray p = d.rel.isEmpty() ? top : top + '/' + d.rel;
+        chmodAt(dstDirFd, p.constData(), d.mode);
+        if (m_record)   // a move keeps folder times too, set once nothing changes inside any more
+            ::utimensat(dstDirFd, p.constData(), d.times, AT_SYMLINK_NOFOLLOW);
+    }
+    m_topFd.reset();
     return StepResult::done();
 }
 
@@ -134,6 +152,10 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
                           int dstDirFd, const Naming& naming, const QByteArray& rel, QByteArray& created)
 {
     if (S_ISREG(st.st_mode)) {
+        if (m_record && !rel.isEmpty() && st.st_nlink > 1 && linkAgain(st, dstDirFd, naming.fixed, rel)) {
+            created = naming.fixed;
+            return true;
+        }
         // Not waiting on a FIFO or device put in its place since the stat; its type is checked on the descriptor.
         struct stat now;
         Fd in = openRegularFileAt(srcDirFd, srcName, nullptr, O_NOFOLLOW, &now);
@@ -152,12 +174,19 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
             lockPart(out.get());
         if (!copyFileData(srcPath, in.get(), out.get(), now.st_size))
             return false;
-        if (const int e = setModeAndTimes(out.get(), copyModeFor(now), now))
+        mode_t fileMode = copyModeFor(now);
+        const bool whole = !m_record || keepOwnerAndAttributes(in.get(), out.get(), now, fileMode);
+        if (const int e = setModeAndTimes(out.get(), fileMode, now))
             return failed(e, "chmod", srcPath);
         if (const int e = out.close())
             return failed(e, "close", srcPath);
-        if (m_record)
+        if (m_record && whole) {
             m_record->add(now);
+            if (now.st_nlink > 1 && !rel.isEmpty())
+                m_linked[FileId::of(now)] = rel;
+        } else if (m_record) {
+            m_record->addPartial(now);
+        }
         m_progress.setCurrent(plat::path::namePart(srcPath));
         return true;
     }
@@ -167,8 +196,14 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
             return failed(e, "readlink", srcPath);
         if (!create(naming, srcPath, created, [&](const char* n) { return makeLinkAt(target, dstDirFd, n); }))
             return false;
-        if (m_record)
-            m_record->add(st);
+        if (m_record) {
+            // A link keeps its owner when moved; one that cannot stays where it was.
+            if ((st.st_uid == ::geteuid() && st.st_gid == ::getegid()) ||
+                ::fchownat(dstDirFd, created.constData(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW) == 0)
+                m_record->add(st);
+            else
+                m_record->addPartial(st);
+        }
         return true;
     }
     if (S_ISDIR(st.st_mode)) {
@@ -183,16 +218,59 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
         Fd dstFd = openAt(dstDirFd, created.constData(), kDirFlags);
         if (!dstFd.valid())
             return failed(errno, "open", srcPath);
-        if (!naming.temporaryFor.isEmpty())
+        if (!naming.temporaryFor.isEmpty()) {
             lockPart(dstFd.get());
+            if (m_record)
+                m_topFd = Fd(::fcntl(dstFd.get(), F_DUPFD_CLOEXEC, 0));
+        }
         if (!copyChildren(srcFd.get(), srcPath, dstFd.get(), rel))
             return false;
-        m_dirModes.push_back({rel, now.st_mode & 07777});
-        if (m_record)
+        mode_t dirMode = now.st_mode & 07777;
+        const bool whole = !m_record || keepOwnerAndAttributes(srcFd.get(), dstFd.get(), now, dirMode);
+        m_dirModes.push_back({rel, dirMode, {now.st_atim, now.st_mtim}});
+        if (m_record && whole)
             m_record->add(now);
+        else if (m_record)
+            m_record->addPartial(now);
         return true;
     }
     return refused(ItemError::NotFileFolderOrLink, srcPath);
+}
+
+bool TreeCopier::keepOwnerAndAttributes(int from, int to, const struct stat& st, mode_t& mode)
+{
+    bool whole = true;
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+        if (::fchown(to, st.st_uid, st.st_gid) == 0)
+            mode = st.st_mode & 07777;   // the owner is the source's again: set-user/group-ID bits stay
+        else
+            whole = false;
+    }
+    QByteArray names(4096, Qt::Uninitialized);
+    ssize_t n = ::flistxattr(from, names.data(), size_t(names.size()));
+    if (n < 0 && errno == ERANGE) {
+        n = ::flistxattr(from, nullptr, 0);
+        names.resize(qsizetype(qMax<ssize_t>(n, 0)));
+        n = ::flistxattr(from, names.data(), size_t(names.size()));
+    }
+    for (const QByteArray& name : QByteArray(names.constData(), qsizetype(qMax<ssize_t>(n, 0))).split('\0')) {
+        if (!name.startsWith("user."))
+            continue;
+        const ssize_t size = ::fgetxattr(from, name.constData(), nullptr, 0);
+        QByteArray value(qsizetype(qMax<ssize_t>(size, 0)), Qt::Uninitialized);
+        if (size < 0 || ::fgetxattr(from, name.constData(), value.data(), size_t(value.size())) != size ||
+            ::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
+            whole = false;
+    }
+    return whole;
+}
+
+bool TreeCopier::linkAgain(const struct stat& st, int dstDirFd, const QByteArray& name, const QByteArray& rel)
+{
+    const auto it = m_linked.find(FileId::of(st));
+    if (it == m_linked.end() || !m_topFd.valid() || rel == it->second)
+        return false;
+    return ::linkat(m_topFd.get(), it->second.constData(), dstDirFd, name.constData(), 0) == 0;
 }
 
 bool TreeCopier::copyChildren(int srcFd, const QString& srcPath, int dstFd, const QByteArray& rel)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
     void add(const struct stat& st);
     // Copied and not changed since; a folder's entries are checked one by one.
     bool unchanged(const struct stat& st) const;
+    // Copied without what a move keeps (owner, extended attributes) because the target cannot hold it.
+    void addPartial(const struct stat& st);
+    bool partial(const struct stat& st) const;
 
 private:
     struct State {
@@ -51,6 +55,7 @@ private:
         plat::posix::FileTime mtime;
     };
     std::map<plat::posix::FileId, State> m_entries;
+    std::set<plat::posix::FileId> m_partial;
 };
 
 // The one copier: one file, link or folder (with everything below it) into a target folder. The copy is
@@ -91,12 +96,25 @@ private:
     bool failed(int code, const char* op, const QString& path);
     bool refused(ItemError::Reason reason, const QString& path);
     void lockPart(int fd);
+    // A move keeps what a copy drops: the owner and group and the user.* extended attributes of `st`'s
+    // entry, open as `from`, on the new entry open as `to`. False when the target cannot hold them: the
+    // entry is then not recorded as copied, so its source stays.
+    bool keepOwnerAndAttributes(int from, int to, const struct stat& st, mode_t& mode);
+    // A second name of a file already copied within this tree: linked to that copy; false when it is the first.
+    bool linkAgain(const struct stat& st, int dstDirFd, const QByteArray& name, const QByteArray& rel);
 
     Verb m_verb;
     FileOpProgress& m_progress;
     CopiedSet* m_record;
     ItemError m_error;
-    std::vector<std::pair<QByteArray, mode_t>> m_dirModes;   // folders below the top (empty: the top)
+    struct DirState {
+        QByteArray rel;        // below the top (empty: the top)
+        mode_t mode;
+        struct timespec times[2];
+    };
+    std::vector<DirState> m_dirModes;   // set last, deepest first
+    plat::posix::Fd m_topFd;                           // the copy's top folder (a move keeps hard links in it)
+    std::map<plat::posix::FileId, QByteArray> m_linked; // files with several names: the first copy's path below the top
     plat::posix::Fd m_partLock;   // holds the lock on the temporary entry of the copy in progress
 };
 
