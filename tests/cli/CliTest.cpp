@@ -787,8 +787,10 @@ TEST(CliSignals, ACopyEndedBySignalLeavesNoPart)
         p.start(QStringLiteral(ORVO_CLI_PATH), {"copy", "src", "dst"});
         ASSERT_TRUE(p.waitForStarted());
         // Signalled once the copy is under way: its temporary folder exists.
-        while (!QFileInfo::exists(box.t.path("dst/.src.orvo-part")) && p.state() == QProcess::Running)
-            ::usleep(200);
+        while (!QFileInfo::exists(box.t.path("dst/.src.orvo-part"))) {
+            if (p.waitForFinished(1))
+                break;
+        }
         ASSERT_EQ(p.state(), QProcess::Running) << "the copy ended before it could be signalled";
         ::kill(pid_t(p.processId()), sig);
         ASSERT_TRUE(p.waitForFinished(120000));
