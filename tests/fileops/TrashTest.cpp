@@ -137,6 +137,29 @@ TEST_F(Trash, VolumeTrashFoldersAreEmptiedButNeverThroughALink)
     EXPECT_EQ(readAll(t.path("precious/files/data")), QByteArray("precious"));
 }
 
+// Emptying visits the trash of every mount point an item can be trashed to, not only the drive list's
+// (memory file systems, loop devices and bind mounts are left out of that list).
+TEST_F(Trash, EmptyingVisitsMountPointsTheDriveListLeavesOut)
+{
+    struct Mounts : test::FakeVolumes {
+        QStringList points;
+        QStringList mountPoints() override { return points; }
+    } mounts;
+    plat::ScopedServices scopedMounts(test::withVolumes(&mounts));
+    const QString uid = QString::number(::getuid());
+    t.file("listed/.Trash-" + uid + "/files/a", QByteArray("a"));
+    t.file("tmpfs/.Trash-" + uid + "/files/b", QByteArray("b"));
+    plat::Volume listed;
+    listed.root = t.path("listed");
+    mounts.volumes << listed;
+    mounts.points = {t.path("listed"), t.path("tmpfs")};
+    EXPECT_EQ(TrashCan::trashFolders(),
+              QStringList({TrashCan::homeTrash(), t.path("listed/.Trash-") + uid, t.path("tmpfs/.Trash-") + uid}));
+    TrashCan::emptyAll();
+    EXPECT_FALSE(exists(t.path("listed/.Trash-" + uid + "/files/a")));
+    EXPECT_FALSE(exists(t.path("tmpfs/.Trash-" + uid + "/files/b")));
+}
+
 TEST_F(Trash, ItemOnAnotherFileSystemGoesToThatVolumesTrash)
 {
     QTemporaryDir other(QStringLiteral("/dev/shm/orvo-trash-XXXXXX"));
