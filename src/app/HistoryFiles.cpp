@@ -37,14 +37,11 @@ bool listFileExists(const QString& name)
 
 std::optional<QStringList> readListFile(const QString& name)
 {
-    const plat::posix::Fd fd(plat::openPrivateFile(name, O_RDONLY));
-    QFile f;
-    if (!fd.valid() || !f.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+    // Not waiting on a FIFO put in the file's place: that reads as a damaged list.
+    const std::optional<QByteArray> bytes = plat::readPrivateFile(name);
+    if (!bytes)
         return std::nullopt;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return splitLines(plat::decodeText(bytes));
+    return splitLines(plat::decodeText(*bytes));
 }
 
 bool writeListFile(const QString& name, const QStringList& lines)

@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 #include "platform/posix/EntryOps.h"
+#include "platform/posix/FileId.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <cerrno>
+#include <sys/stat.h>
 #include <limits>
 
 const QString SettingsStore::kTitle = QStringLiteral("Orvo 文件管理器");
@@ -22,6 +24,15 @@ QString configHome()
 QString dataHome()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+// Whether the settings file may be opened: a regular file or none yet. QSettings would wait forever on a
+// FIFO put in its place (and read a device without end), so anything else reads as a damaged file.
+bool iniIsFileOrMissing()
+{
+    struct stat st;
+    const int e = plat::posix::statPath(SettingsStore::iniPath(), st);
+    return e == ENOENT || (e == 0 && S_ISREG(st.st_mode));
 }
 
 QString key(const QString& name)
@@ -55,6 +66,8 @@ QString SettingsStore::driveMenuPath()
 
 bool SettingsStore::readable() const
 {
+    if (!iniIsFileOrMissing())
+        return false;
     QSettings s(iniPath(), QSettings::IniFormat);
     return s.status() == QSettings::NoError;
 }
@@ -62,7 +75,9 @@ bool SettingsStore::readable() const
 std::optional<qint32> SettingsStore::color(const QString& name, bool* bad) const
 {
     if (bad)
-        *bad = false;
+        *bad = !iniIsFileOrMissing();
+    if (bad && *bad)
+        return std::nullopt;
     QSettings s(iniPath(), QSettings::IniFormat);
     const QVariant v = s.value(key(name));
     if (!v.isValid())
@@ -80,6 +95,8 @@ std::optional<qint32> SettingsStore::color(const QString& name, bool* bad) const
 
 bool SettingsStore::hasFlag(const QString& name) const
 {
+    if (!iniIsFileOrMissing())
+        return false;
     QSettings s(iniPath(), QSettings::IniFormat);
     return s.contains(key(name));
 }
@@ -105,6 +122,8 @@ bool SettingsStore::verifyKey(const QString& name, std::optional<qint32> expecte
 
 bool SettingsStore::writeFlag(const QString& name, bool on)
 {
+    if (!iniIsFileOrMissing())
+        return fail(QStringLiteral("无法写入设置文件“%1”。").arg(iniPath()));
     {
         QSettings s(iniPath(), QSettings::IniFormat);
         s.remove(key(name));
@@ -121,6 +140,8 @@ bool SettingsStore::writeFlag(const QString& name, bool on)
 
 bool SettingsStore::writeColor(const QString& name, qint32 value)
 {
+    if (!iniIsFileOrMissing())
+        return fail(QStringLiteral("无法写入设置文件“%1”。").arg(iniPath()));
     {
         QSettings s(iniPath(), QSettings::IniFormat);
         s.remove(key(name));
@@ -216,8 +237,8 @@ bool SettingsStore::setContextMenu(bool on, const QString& executable)
 
 bool SettingsStore::removeAll()
 {
-    bool ok = true;
-    {
+    bool ok = iniIsFileOrMissing() || fail(QStringLiteral("无法写入设置文件“%1”。").arg(iniPath()));
+    if (ok) {
         QSettings s(iniPath(), QSettings::IniFormat);
         s.remove(kGroup);
         s.sync();

@@ -2,9 +2,11 @@
 // so nothing is replaced or deleted for good unless a flag says so; one line per failed item on stderr,
 // exit code 1 when anything failed.
 #include "cli/Commands.h"
+#include "fileops/engine/FileOpEngine.h"
 #include "fileops/engine/FileOperation.h"
 #include "fileops/engine/Trash.h"
 #include "platform/Path.h"
+#include "platform/posix/PathCodec.h"
 #include <QDir>
 #include <cstdio>
 
@@ -13,14 +15,19 @@ namespace {
 
 void printLine(const QString& line)
 {
-    std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr);
+    std::fputs(plat::posix::encodePath(QString(line + QLatin1Char('\n'))).constData(), stderr);
 }
 
 // Runs one request per source so that every item is tried and reported on its own.
 int runEach(int op, unsigned flags, const QStringList& sources, const QString& destDir)
 {
     int failed = 0;
+    // A signal stops the operation as its Cancel would: the copy in progress takes its temporary entry
+    // away, the sources stay, and no further item is started.
+    stopOnSignal([] { fileops::FileOpProgress::stopAll(); });
     for (const QString& s : sources) {
+        if (signalled())
+            break;
         fileops::FileOpRequest r;
         r.op = op;
         r.flags = flags;

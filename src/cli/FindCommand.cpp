@@ -130,7 +130,7 @@ int runFind(const QStringList& args)
     default: finder.setAccessedBefore(before); finder.setAccessedAfter(after); break;
     }
 
-    RowWriter out;
+    RowWriter out(true);   // names may hold TABs and line breaks
     int rows = 0, folders = 0;
     finder.OnNewFolder = [&](TFindFile*, const QString&, bool&) { ++folders; };
     finder.OnFound = [&](TFindFile*, const QString& folder, const search::TSearchRec& rec) {
@@ -153,7 +153,7 @@ int runFind(const QStringList& args)
     out.text(summary);
     out.endRow();
     out.flush();
-    if (std::fflush(stdout) != 0)
+    if (!flushOut())
         return 1;
     return finder.Aborted() ? 1 : 0;
 }

@@ -65,7 +65,7 @@ int runList(const QStringList& args)
     for (int c : clicks)
         lister.ColumnClick(c);
 
-    RowWriter out;
+    RowWriter out(true);   // names may hold TABs and line breaks
     const int subItems = lister.DriveColumnsShown() ? 6 : 8;
     for (int row = 0; row < lister.rowCount(); ++row) {
         out.text(lister.caption(row));
@@ -76,7 +76,7 @@ int runList(const QStringList& args)
         out.endRow();
     }
     out.flush();
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return flushOut() ? 0 : 1;
 }
 
 static const Registration listRegistration{

@@ -13,8 +13,8 @@ const char* const kName = "md5";
 
 void printLine(const QByteArray& bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fputc('\n', stdout);
+    writeOut(bytes.constData(), size_t(bytes.size()));
+    writeOut("\n", 1);
 }
 
 // A name holding a backslash or a line break is written with those escaped and a leading backslash on
@@ -138,8 +138,7 @@ int check(const QString& listName, int mode)
         printError(listName + QStringLiteral(": cannot read the list"));
         ++failures;
     }
-    std::fflush(stdout);
-    return failures ? 1 : 0;
+    return flushOut() && !failures ? 0 : 1;
 }
 
 int runMd5(const QStringList& args)
@@ -186,7 +185,7 @@ int runMd5(const QStringList& args)
         }
         printLine(escapedLine(digest.toLatin1(), QByteArray("  "), QFile::encodeName(f)));
     }
-    if (std::fflush(stdout) != 0)
+    if (!flushOut())
         rc = 1;
     return rc;
 }

@@ -1,9 +1,19 @@
 // orvo-cli: the engines from the command line, one subcommand per engine.
 #include "cli/Commands.h"
 #include "platform/Services.h"
+#include "platform/posix/PathCodec.h"
+#include "platform/posix/SysError.h"
 #include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <pthread.h>
+#include <thread>
 #include <cstdio>
 
 namespace cli {
@@ -12,6 +22,94 @@ std::vector<Command>& registry()
 {
     static std::vector<Command> commands;
     return commands;
+}
+
+namespace {
+
+int outputError = 0;   // errno value of the first failed write to standard output
+
+std::mutex signalMutex;
+std::function<void()> onSignal;     // set while a command winds down on a signal of its own
+std::atomic<int> caughtSignal{0};
+
+const int kEndSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+sigset_t endSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : kEndSignals)
+        sigaddset(&set, s);
+    return set;
+}
+
+[[noreturn]] void endBySignal(int sig)
+{
+    std::fflush(stdout);
+    std::signal(sig, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, sig);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    raise(sig);
+    std::_Exit(128 + sig);
+}
+
+// The signals are blocked in every thread and taken here, outside any handler, so that a command can
+// clean up with ordinary code.
+void waitForSignals()
+{
+    const sigset_t set = endSignals();
+    for (;;) {
+        int sig = 0;
+        if (sigwait(&set, &sig) != 0)
+            continue;
+        std::function<void()> stop;
+        {
+            std::lock_guard lock(signalMutex);
+            stop = onSignal;
+        }
+        if (!stop || caughtSignal.load())
+            endBySignal(sig);   // nothing to wind down, or asked a second time
+        caughtSignal = sig;
+        stop();
+    }
+}
+
+} // namespace
+
+void stopOnSignal(std::function<void()> stop)
+{
+    std::lock_guard lock(signalMutex);
+    onSignal = std::move(stop);
+}
+
+bool signalled()
+{
+    return caughtSignal.load() != 0;
+}
+
+void writeOut(const char* data, size_t size)
+{
+    if (size && std::fwrite(data, 1, size, stdout) != size && !outputError)
+        outputError = errno ? errno : EIO;
+}
+
+bool flushOut()
+{
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && !outputError)
+        outputError = errno ? errno : EIO;
+    return !outputError;
+}
+
+int finishOutput(int code)
+{
+    if (flushOut())
+        return code;
+    const QString text = QStringLiteral("orvo-cli: write error: ") + plat::posix::errnoText(outputError) + u'\n';
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    return 1;
 }
 
 int usageError(const QString& name)
@@ -44,14 +142,28 @@ void usage()
 
 int main(int argc, char** argv)
 {
+    // Before any other thread exists, so that every thread inherits the blocked signals.
+    const sigset_t blocked = cli::endSignals();
+    pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
+    std::thread(cli::waitForSignals).detach();
+
+    // The arguments as the kernel passed them: names that are not UTF-8 keep their bytes, where
+    // QCoreApplication::arguments() would turn them into U+FFFD and so name another file.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << plat::posix::decodePath(argv[i]);
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     plat::installDefaultServices();
 
-    const QStringList args = app.arguments().mid(1);
     for (const cli::Command& c : cli::registry()) {
         if (!args.isEmpty() && c.name == args.first())
-            return c.run(args.mid(1));
+        {
+            const int code = cli::finishOutput(c.run(args.mid(1)));
+            if (const int sig = cli::caughtSignal.load())
+                cli::endBySignal(sig);
+            return code;
+        }
     }
     usage();
     return 2;

@@ -17,14 +17,14 @@ enum Attr : quint32 {
     kAttrNormal = 0x80,
 };
 
-// One directory entry with full find data. Times are UTC nanoseconds since the epoch.
+// One directory entry with full find data. Times are file times (UTC seconds and nanoseconds).
 struct FindData {
     QString name;
     quint32 attributes = 0;
     qint64 size = 0;            // folders 0
-    qint64 creationNs = 0;      // birth time when the file system has it, else the write time
-    qint64 writeNs = 0;
-    qint64 accessNs = 0;
+    posix::FileTime creationNs; // birth time when the file system has it, else the write time
+    posix::FileTime writeNs;
+    posix::FileTime accessNs;
     QString shortName;          // always empty on Linux
     bool isLink = false;
     quint64 dev = 0;

@@ -1,5 +1,6 @@
 #include "platform/PrivateDir.h"
 #include "platform/Path.h"
+#include "platform/posix/FileIO.h"
 #include <QDir>
 #include <QStandardPaths>
 #include <fcntl.h>
@@ -34,6 +35,28 @@ int openPrivateFile(const QString& name, int flags, int mode)
     if (dir.isEmpty() || name.isEmpty() || name.contains(u'/'))
         return -1;
     return ::open(path::encode(dir + name).constData(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
+std::optional<QByteArray> readPrivateFile(const QString& name)
+{
+    const QString dir = privateDir();
+    if (dir.isEmpty() || name.isEmpty() || name.contains(u'/'))
+        return std::nullopt;
+    const posix::Fd fd = posix::openRegularFileAt(AT_FDCWD, path::encode(dir + name).constData(), nullptr,
+                                                  O_NOFOLLOW | O_CLOEXEC);
+    if (!fd.valid())
+        return std::nullopt;
+    QByteArray bytes;
+    for (;;) {
+        const qsizetype at = bytes.size();
+        bytes.resize(at + 65536);
+        const qint64 n = posix::readFull(fd.get(), bytes.data() + at, 65536);
+        if (n < 0)
+            return std::nullopt;
+        bytes.resize(at + qsizetype(n));
+        if (n < 65536)
+            return bytes;
+    }
 }
 
 } // namespace plat

@@ -1,5 +1,7 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace plat {
 
@@ -9,5 +11,9 @@ QString privateDir();
 
 // Opens a file inside the private folder without following links. Returns the fd or -1.
 int openPrivateFile(const QString& name, int flags, int mode = 0600);
+
+// All of a regular file inside the private folder (links not followed). A FIFO or device put in its place
+// is refused without waiting on it; nullopt when the file is missing, not a regular file or unreadable.
+std::optional<QByteArray> readPrivateFile(const QString& name);
 
 } // namespace plat

@@ -10,16 +10,11 @@ inline void put2(char* p, int v)
     p[1] = char('0' + v % 10);
 }
 
-inline qint64 floorDiv(qint64 a, qint64 b)
-{
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
 } // namespace
 
-void formatLocalTime(qint64 utcNs, char* out)
+void formatLocalTime(FileTime utc, char* out)
 {
-    const time_t secs = time_t(floorDiv(utcNs, 1000000000));
+    const time_t secs = time_t(utc.sec);
     struct tm tm {};
     if (!localtime_r(&secs, &tm)) {
         std::fill(out, out + kTimeTextLength, '0');
@@ -43,14 +38,14 @@ void formatLocalTime(qint64 utcNs, char* out)
     put2(out + 17, tm.tm_sec);
 }
 
-QString localTimeText(qint64 utcNs)
+QString localTimeText(FileTime utc)
 {
     char buf[kTimeTextLength];
-    formatLocalTime(utcNs, buf);
+    formatLocalTime(utc, buf);
     return QString::fromLatin1(buf, kTimeTextLength);
 }
 
-std::optional<qint64> parseLocalTime(QStringView text)
+std::optional<FileTime> parseLocalTime(QStringView text)
 {
     if (text.size() != kTimeTextLength)
         return std::nullopt;
@@ -100,7 +95,7 @@ std::optional<qint64> parseLocalTime(QStringView text)
     }
     if (!best)
         best = make(0);    // a time skipped by a clock change: read as standard time, i.e. moved forward
-    return qint64(*best) * 1000000000;
+    return FileTime(qint64(*best), 0);
 }
 
 } // namespace plat

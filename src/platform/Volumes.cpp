@@ -150,6 +150,28 @@ QList<Volume> LinuxVolumes::list()
     return out;
 }
 
+QStringList IVolumes::mountPoints()
+{
+    QStringList out;
+    for (const Volume& v : list())
+        out << v.root;
+    return out;
+}
+
+QStringList LinuxVolumes::mountPoints()
+{
+    // Kernel interfaces hold no user files; an automount point is not touched (that would mount it).
+    static const QStringList kNoFiles = {"proc", "sysfs", "cgroup", "cgroup2", "devpts", "mqueue", "debugfs",
+                                         "tracefs", "securityfs", "pstore", "bpf", "configfs", "fusectl", "autofs",
+                                         "binfmt_misc", "hugetlbfs", "efivarfs", "rpc_pipefs", "nsfs", "selinuxfs"};
+    QStringList out{QStringLiteral("/")};
+    for (const MountLine& m : readMountInfo()) {
+        if (!kNoFiles.contains(m.fsType) && !out.contains(m.mountPoint))
+            out << m.mountPoint;
+    }
+    return out;
+}
+
 qint64 LinuxVolumes::availableBytes(const QString& p)
 {
     const QStorageInfo info(p);

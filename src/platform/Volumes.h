@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace plat {
 
@@ -22,12 +23,16 @@ public:
     virtual ~IVolumes() = default;
     virtual QList<Volume> list() = 0;                       // "/" first, then in mount order
     virtual qint64 availableBytes(const QString& path) = 0; // free bytes of the file system holding path; 0 when unreadable
+    // Every mount point that can hold files, those the drive list leaves out included (memory file systems,
+    // loop devices, bind mounts): where an item can be trashed to. The drive list's roots by default.
+    virtual QStringList mountPoints();
 };
 
 class LinuxVolumes : public IVolumes {
 public:
     QList<Volume> list() override;
     qint64 availableBytes(const QString& path) override;
+    QStringList mountPoints() override;
 };
 
 } // namespace plat

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using apptest::privateFile;
@@ -61,6 +62,22 @@ TEST_F(ListFileTest, LinksAreNeitherReadNorFollowedOnWrite)
     EXPECT_EQ(readBytes(target), QByteArray("secret\r\n"));
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     QFile::remove(target);
+}
+
+// A FIFO or a folder in the list file's place reads as a damaged list at once (no wait for a writer).
+TEST_F(ListFileTest, AFifoOrFolderInItsPlaceReadsAsNothing)
+{
+    const QString path = privateFile(app::kPathListFile);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    EXPECT_EQ(app::readListFile(app::kPathListFile), std::nullopt);
+    ASSERT_EQ(::unlink(QFile::encodeName(path).constData()), 0);
+    ASSERT_EQ(::mkdir(QFile::encodeName(path).constData(), 0700), 0);
+    EXPECT_EQ(app::readListFile(app::kPathListFile), std::nullopt);
+    ASSERT_EQ(::rmdir(QFile::encodeName(path).constData()), 0);
+    writeBytes(path, QByteArray(70000, 'a') + "\r\nb\r\n");   // past one read block
+    const auto lines = app::readListFile(app::kPathListFile);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, (QStringList{QString(70000, u'a'), "b"}));
 }
 
 } // namespace

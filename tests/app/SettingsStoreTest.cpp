@@ -2,11 +2,14 @@
 #include "app/ColorValue.h"
 #include "app/SettingsStore.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QSettings>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using apptest::readBytes;
 using apptest::storedKeys;
@@ -224,6 +227,25 @@ TEST_F(SettingsStoreTest, UnwritableFileFailsEveryWriter)
     EXPECT_FALSE(store.lastError().isEmpty());
     EXPECT_FALSE(store.writeColor("OrvoCo", 0));
     EXPECT_FALSE(store.removeAll());
+}
+
+// A FIFO in the file's place reads as a damaged file at once (QSettings would wait for a writer) and is
+// neither read nor replaced by the writers.
+TEST_F(SettingsStoreTest, AFifoInPlaceOfTheFileIsDamagedAndLeftAlone)
+{
+    QDir().mkpath(QFileInfo(SettingsStore::iniPath()).absolutePath());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(SettingsStore::iniPath()).constData(), 0600), 0);
+    EXPECT_FALSE(store.readable());
+    bool bad = false;
+    EXPECT_EQ(store.color("OrvoCo", &bad), std::nullopt);
+    EXPECT_TRUE(bad);
+    EXPECT_FALSE(store.hasFlag("th"));
+    EXPECT_FALSE(store.writeFlag("th", true));
+    EXPECT_FALSE(store.writeColor("OrvoCo", 0));
+    EXPECT_FALSE(store.removeAll());
+    EXPECT_FALSE(store.lastError().isEmpty());
+    EXPECT_FALSE(QFileInfo(SettingsStore::iniPath()).isFile());
+    ::unlink(QFile::encodeName(SettingsStore::iniPath()).constData());
 }
 
 TEST_F(SettingsStoreTest, UnwritableDesktopFolderFailsTheEntries)

@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "platform/posix/PathCodec.h"
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -38,17 +39,42 @@ QString Sandbox::expand(const QString& text) const
     return QString(text).replace(QLatin1String("{root}"), t.root());
 }
 
-CliRun runCli(const Sandbox& box, const QStringList& args, const QByteArray& input, bool outputToFullDisk)
+namespace {
+
+// A shell command that passes `args` to the program byte for byte: QProcess can only pass arguments
+// that are valid in the local encoding.
+QString byteExactCommand(const QString& program, const QStringList& args)
+{
+    QString script = QStringLiteral("set --;");
+    for (const QString& a : args) {
+        QString octal;
+        for (const char c : plat::posix::encodePath(a))
+            octal += QStringLiteral("\\%1").arg(uint(uchar(c)), 3, 8, QLatin1Char('0'));
+        script += QStringLiteral(" v=$(printf '%1x'); set -- \"$@\" \"${v%x}\";").arg(octal);
+    }
+    return script + QStringLiteral(" exec '") + program + QStringLiteral("' \"$@\"");
+}
+
+} // namespace
+
+CliRun runCli(const Sandbox& box, const QStringList& args, const QByteArray& input, bool outputToFullDisk,
+              const QString& in)
 {
     QStringList expanded;
-    for (const QString& a : args)
+    bool bytes = false;
+    for (const QString& a : args) {
         expanded << box.expand(a);
+        bytes = bytes || plat::posix::hasEscapedBytes(a);
+    }
     QProcess p;
     p.setProcessEnvironment(box.environment());
-    p.setWorkingDirectory(box.t.root());
+    p.setWorkingDirectory(box.t.path(in));
     if (outputToFullDisk)
         p.setStandardOutputFile(QStringLiteral("/dev/full"));
-    p.start(QStringLiteral(ORVO_CLI_PATH), expanded);
+    if (bytes)
+        p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), byteExactCommand(QStringLiteral(ORVO_CLI_PATH), expanded)});
+    else
+        p.start(QStringLiteral(ORVO_CLI_PATH), expanded);
     if (!p.waitForStarted())
         return {-1, QByteArray(), "not started: " + p.errorString().toUtf8()};
     p.write(box.expand(QString::fromUtf8(input)).toUtf8());
@@ -60,6 +86,15 @@ CliRun runCli(const Sandbox& box, const QStringList& args, const QByteArray& inp
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
+}
+
+int runProgram(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), byteExactCommand(program, args)});
+    if (!p.waitForFinished(120000))
+        return -1;
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
 bool matchesPattern(const QString& text, const QString& pattern)

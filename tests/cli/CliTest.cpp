@@ -3,14 +3,21 @@
 // its success path.
 #include "CliRunner.h"
 #include "fileops/engine/Trash.h"
+#include "platform/posix/PathCodec.h"
 #include "support/CaseNames.h"
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <algorithm>
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
 #include <functional>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -30,6 +37,7 @@ struct CliCase {
     std::optional<QString> out = QString();
     QString err = {};                                        // text in standard error; empty: it is empty
     std::function<void(Sandbox&, const CliRun&)> check = {};   // the files afterwards
+    QString in = {};                                         // working folder below the sandbox's
 };
 
 void PrintTo(const CliCase& c, std::ostream* os)
@@ -51,6 +59,7 @@ QStringList entries(const QString& dir)
 const QDateTime kModified(QDate(2021, 3, 4), QTime(18, 30, 5));
 const QDateTime kAccessed(QDate(2022, 1, 2), QTime(3, 4, 5));
 const QString kUsage = QStringLiteral("usage: orvo-cli ");
+const QString kWriteError = QStringLiteral("orvo-cli: write error: No space left on device\n");
 
 // d/a.txt (3 bytes), d/sub/b.txt (2000 bytes), both with the times above.
 void sampleFolder(Sandbox& b)
@@ -59,6 +68,38 @@ void sampleFolder(Sandbox& b)
     b.t.file(QStringLiteral("d/sub/b.txt"), 2000);
     b.t.setTimes(QStringLiteral("d/a.txt"), kAccessed, kModified);
     b.t.setTimes(QStringLiteral("d/sub/b.txt"), kAccessed, kModified);
+}
+
+// d/far.txt written on 2400-01-01 and read on 2300-06-01 (local times), both past what a qint64 of
+// nanoseconds holds.
+void farTimes(Sandbox& b)
+{
+    b.t.file(QStringLiteral("d/far.txt"), QByteArray("far"));
+    b.t.setTimes(QStringLiteral("d/far.txt"), QDateTime(QDate(2300, 6, 1), QTime(12, 0)), QDateTime(QDate(2400, 1, 1), QTime(0, 0)));
+}
+
+// d/ with names holding a TAB, a line break, a leading backslash and an inner one.
+void oddListNames(Sandbox& b)
+{
+    for (const char* name : {"a\tb", "c\nd", "\\e", "f\\g"})
+        b.t.file(QStringLiteral("d/") + QString::fromLatin1(name), QByteArray("x"));
+}
+
+// One row per entry; the rows of the first three names escaped (a leading backslash, "\t", "\n", "\\"),
+// the last as it is. `after` is text found in every entry row after its name.
+void expectEscapedRows(Sandbox& b, const CliRun& r, const char* after)
+{
+    const QString out = QString::fromUtf8(r.out);
+    QStringList rows = out.split(u'\n');
+    EXPECT_EQ(rows.takeLast(), QString());
+    const QStringList names = {"\\a\\tb\t", "\\c\\nd\t", "\\\\\\e\t", "f\\g\t"};
+    for (const QString& n : names) {
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const QString& x) { return x.startsWith(n); });
+        ASSERT_NE(row, rows.end()) << n.toStdString() << "\n" << out.toStdString();
+        EXPECT_TRUE(row->contains(QString::fromLatin1(after))) << row->toStdString();
+        EXPECT_EQ(row->count(u'\t'), rows.first().count(u'\t')) << row->toStdString();
+    }
+    EXPECT_EQ(rows.size(), names.size() + (rows.last().contains(u'\t') ? 0 : 1)) << out.toStdString();
 }
 
 void fileA(Sandbox& b)
@@ -215,6 +256,127 @@ void expectNoVolumeTrash()
     ASSERT_TRUE(foreign.isEmpty()) << "emptying these would lose data: " << foreign.join(u' ').toStdString();
 }
 
+
+// --- operands and names that are not UTF-8 ---
+
+// box/cwd (the working folder) with a folder and a file, and a sibling folder with a file.
+void boxWithCwd(Sandbox& b)
+{
+    b.t.file(QStringLiteral("box/cwd/inner/f"), QByteArray("f"));
+    b.t.file(QStringLiteral("box/cwd/g"), QByteArray("g"));
+    b.t.file(QStringLiteral("box/sibling/s"), QByteArray("s"));
+    b.t.dir(QStringLiteral("box/dest"));
+}
+
+void boxUntouched(Sandbox& b, const CliRun&)
+{
+    EXPECT_EQ(readAll(b.t.path("box/cwd/inner/f")), QByteArray("f"));
+    EXPECT_EQ(readAll(b.t.path("box/cwd/g")), QByteArray("g"));
+    EXPECT_EQ(readAll(b.t.path("box/sibling/s")), QByteArray("s"));
+    EXPECT_EQ(entries(b.t.path("box")), (QStringList{"cwd", "dest", "sibling"}));
+    EXPECT_EQ(entries(b.t.path("box/dest")), QStringList());
+    EXPECT_EQ(entries(b.dataHome() + "/Trash/files"), QStringList());
+}
+
+// A name as bytes, shown as the program shows it.
+QString raw(const char* bytes)
+{
+    return plat::posix::decodePath(QByteArray(bytes));
+}
+
+void writeRaw(const QString& root, const QByteArray& rel, const QByteArray& content)
+{
+    const QByteArray p = plat::posix::encodePath(root) + rel;
+    const int fd = ::open(p.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0) << p.toStdString();
+    EXPECT_EQ(::write(fd, content.constData(), size_t(content.size())), content.size());
+    ::close(fd);
+}
+
+QList<QByteArray> rawEntries(const QString& dir)
+{
+    QList<QByteArray> out;
+    if (DIR* d = ::opendir(plat::posix::encodePath(dir).constData())) {
+        while (const dirent* e = ::readdir(d)) {
+            const QByteArray n(e->d_name);
+            if (n != "." && n != "..")
+                out << n;
+        }
+        ::closedir(d);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+QByteArray readRaw(const QString& root, const QByteArray& rel)
+{
+    QFile f;
+    const int fd = ::open(QByteArray(plat::posix::encodePath(root) + rel).constData(), O_RDONLY);
+    if (fd < 0 || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return "<missing>";
+    return f.readAll();
+}
+
+// src/ with names that are not UTF-8 beside their look-alikes, line breaks, TABs, backslashes and
+// leading dashes; each file holds its own name.
+const QList<QByteArray> kOddNames = {"bad\xff", "bad\xef\xbf\xbd", "new\nline", "tab\there", "back\\slash",
+                                     "-dash", "--twodash", "d\xfe\n"};
+
+void oddTree(Sandbox& b)
+{
+    b.t.dir(QStringLiteral("src"));
+    b.t.dir(QStringLiteral("dst"));
+    b.t.dir(QStringLiteral("mv"));
+    for (const QByteArray& n : kOddNames) {
+        if (n.startsWith('d')) {
+            ASSERT_EQ(::mkdir(QByteArray(plat::posix::encodePath(b.t.root()) + "src/" + n).constData(), 0755), 0);
+            writeRaw(b.t.root(), "src/" + n + "/x\ty\xff", "inner " + n);
+        } else {
+            writeRaw(b.t.root(), "src/" + n, n);
+        }
+    }
+}
+
+int diffTrees(const QString& a, const QString& b)
+{
+    return clitest::runProgram(QStringLiteral("/usr/bin/diff"), {QStringLiteral("-r"), a, b});
+}
+
+// Copies three odd names, moves three more and deletes one copied name for good and one by the trash:
+// every command acts on exactly the names it was given.
+void oddNamesRoundTrip(Sandbox& b, const CliRun&)
+{
+    const QList<QByteArray> copied = {"-dash", "bad\xff", "d\xfe\n"};
+    EXPECT_EQ(rawEntries(b.t.path("dst")), copied);
+    for (const QByteArray& n : copied)
+        EXPECT_EQ(diffTrees(b.t.path("src/") + raw(n), b.t.path("dst/") + raw(n)), 0) << n.toStdString();
+    EXPECT_EQ(rawEntries(b.t.path("src")).size(), kOddNames.size());
+
+    const CliRun moved = clitest::runCli(
+        b, {"move", "--", raw("src/tab\there"), raw("src/back\\slash"), raw("src/d\xfe\n"), raw("src/--twodash"), "mv"});
+    EXPECT_EQ(moved.exitCode, 0) << moved.err.toStdString();
+    EXPECT_EQ(rawEntries(b.t.path("mv")), (QList<QByteArray>{"--twodash", "back\\slash", "d\xfe\n", "tab\there"}));
+    EXPECT_EQ(rawEntries(b.t.path("src")), (QList<QByteArray>{"-dash", "bad\xef\xbf\xbd", "bad\xff", "new\nline"}));
+    EXPECT_EQ(diffTrees(b.t.path("dst/") + raw("d\xfe\n"), b.t.path("mv/") + raw("d\xfe\n")), 0);
+    EXPECT_EQ(readRaw(b.t.root(), "mv/tab\there"), QByteArray("tab\there"));
+
+    const CliRun deleted = clitest::runCli(b, {"delete", "--permanent", raw("src/bad\xff")});
+    EXPECT_EQ(deleted.exitCode, 0) << deleted.err.toStdString();
+    EXPECT_EQ(rawEntries(b.t.path("src")), (QList<QByteArray>{"-dash", "bad\xef\xbf\xbd", "new\nline"}));
+    EXPECT_EQ(readRaw(b.t.root(), "src/bad\xef\xbf\xbd"), QByteArray("bad\xef\xbf\xbd"));
+
+    const CliRun trashed = clitest::runCli(b, {"delete", raw("../dst/bad\xff"), "--", "-dash"}, {}, false, "src");
+    EXPECT_EQ(trashed.exitCode, 0) << trashed.err.toStdString();
+    EXPECT_EQ(rawEntries(b.t.path("dst")), (QList<QByteArray>{"-dash", "d\xfe\n"}));
+    EXPECT_EQ(rawEntries(b.t.path("src")), (QList<QByteArray>{"bad\xef\xbf\xbd", "new\nline"}));
+    const QString trash = b.dataHome() + "/Trash/";
+    EXPECT_EQ(rawEntries(trash + "files"), (QList<QByteArray>{"-dash", "bad\xff"}));
+    EXPECT_EQ(readRaw(trash, "files/bad\xff"), QByteArray("bad\xff"));
+    EXPECT_TRUE(readRaw(trash, "info/bad\xff.trashinfo").contains("/dst/bad%FF\n"));
+    // The temporary folders cannot remove names that are not UTF-8 themselves.
+    EXPECT_EQ(clitest::runProgram(QStringLiteral("/bin/rm"), {"-rf", b.t.path("src"), b.t.path("dst"), b.t.path("mv"), trash}), 0);
+}
+
 const CliCase kCases[] = {
     // The program itself
     {.name = "no command", .args = {}, .exitCode = 2, .err = kUsage + "<command> [options]\ncommands:\n  compare"},
@@ -238,13 +400,50 @@ const CliCase kCases[] = {
          EXPECT_TRUE(r.out.startsWith(" (/)  \t")) << r.out.toStdString();
          EXPECT_TRUE(r.out.contains("\t/\tdrv\n")) << r.out.toStdString();
      }},
+    {.name = "list times past 2262",
+     .args = {"list", "--no-parent", "d"},
+     .prepare = farTimes,
+     .out = "far.txt\t1 KB\t{*}\t2400-01-01 00:00:00\t{*}\t{root}d/far.txt\tfile\t2300-06-01 12:00:00\tA\n"},
+    {.name = "list escapes rows with TABs and line breaks",
+     .args = {"list", "--no-parent", "d"},
+     .prepare = oddListNames,
+     .out = std::nullopt,
+     .check = [](Sandbox& b, const CliRun& r) {
+         expectEscapedRows(b, r, "\tfile\t");
+         EXPECT_TRUE(QString::fromUtf8(r.out).contains(b.t.path("d/") + "c\\nd\tfile\t")) << r.out.toStdString();
+     }},
     {.name = "list usage", .args = {"list"}, .exitCode = 2, .err = kUsage + "list [--mask M]"},
     {.name = "list bad column", .args = {"list", "--click", "x", "d"}, .exitCode = 2, .err = kUsage + "list"},
     {.name = "list output fails",
      .args = {"list", "d"},
      .prepare = sampleFolder,
      .outputToFullDisk = true,
-     .exitCode = 1},
+     .exitCode = 1,
+     .err = kWriteError},
+    {.name = "find output fails",
+     .args = {"find", "--location", "d", "--name", "*.txt"},
+     .prepare = sampleFolder,
+     .outputToFullDisk = true,
+     .exitCode = 1,
+     .err = kWriteError},
+    {.name = "compare output fails",
+     .args = {"compare", "one.txt", "one.txt"},
+     .prepare = twoTexts,
+     .outputToFullDisk = true,
+     .exitCode = 1,
+     .err = kWriteError},
+    {.name = "md5 output fails",
+     .args = {"md5", "a.txt"},
+     .prepare = abcAndEmpty,
+     .outputToFullDisk = true,
+     .exitCode = 1,
+     .err = kWriteError},
+    {.name = "md5 check output fails",
+     .args = {"md5", "--check", "good.md5"},
+     .prepare = digestLists,
+     .outputToFullDisk = true,
+     .exitCode = 1,
+     .err = kWriteError},
 
     // find (its times have two-second steps: 18:30:05 reads 18:30:04)
     {.name = "find by name in subfolders",
@@ -258,6 +457,23 @@ const CliCase kCases[] = {
      .prepare = sampleFolder,
      .out = "a.txt\t{root}d\t1KB\t2021/3/4 18:30:04\n"
             "1 文件找到在 1 文件夹 ({*} ms)\n"},
+    {.name = "find after 2300",
+     .args = {"find", "--location", "d", "--modified", "--after", "2300-01-01"},
+     .prepare = farTimes,
+     .out = "far.txt\t{root}d\t1KB\t2400/1/1\n"
+            "1 文件找到在 1 文件夹 ({*} ms)\n"},
+    {.name = "find before 2300",
+     .args = {"find", "--location", "d", "--accessed", "--before", "2300-01-01"},
+     .prepare = farTimes,
+     .out = "0 文件找到在 1 文件夹 ({*} ms)\n"},
+    {.name = "find escapes rows with TABs and line breaks",
+     .args = {"find", "--location", "d", "--name", "*"},
+     .prepare = oddListNames,
+     .out = std::nullopt,
+     .check = [](Sandbox& b, const CliRun& r) {
+         expectEscapedRows(b, r, "\t1KB\t");
+         EXPECT_TRUE(QString::fromUtf8(r.out).contains("\\c\\nd\t" + b.t.path("d") + "\t1KB\t")) << r.out.toStdString();
+     }},
     {.name = "find nothing", .args = {"find", "--location", "d", "--min-kb", "5"}, .prepare = sampleFolder,
      .out = "0 文件找到在 2 文件夹 ({*} ms)\n"},
     {.name = "find wildcard location",
@@ -344,6 +560,40 @@ const CliCase kCases[] = {
     {.name = "delete unknown option", .args = {"delete", "--force", "a.txt"}, .prepare = fileA, .exitCode = 2,
      .err = kUsage + "delete",
      .check = [](Sandbox& b, const CliRun&) { EXPECT_TRUE(QFileInfo::exists(b.t.path("a.txt"))); }},
+
+    // operands without an item of their own, and names that are not UTF-8
+    {.name = "delete for good refuses nothing dot and parent",
+     .args = {"delete", "--permanent", "", ".", "./", "..", "inner/..", "inner/."},
+     .prepare = boxWithCwd,
+     .exitCode = 1,
+     .err = "无法删除“..”：路径为空、以“.”或“..”结尾或是根文件夹，已拒绝",
+     .check = boxUntouched,
+     .in = "box/cwd"},
+    {.name = "delete to the trash refuses nothing dot and parent",
+     .args = {"delete", "", ".", ".."},
+     .prepare = boxWithCwd,
+     .exitCode = 1,
+     .err = "无法删除“”：路径为空",
+     .check = boxUntouched,
+     .in = "box/cwd"},
+    {.name = "move refuses nothing dot and parent",
+     .args = {"move", "", ".", "..", "inner/..", "../dest"},
+     .prepare = boxWithCwd,
+     .exitCode = 1,
+     .err = "无法移动“inner/..”：",
+     .check = boxUntouched,
+     .in = "box/cwd"},
+    {.name = "copy refuses nothing dot and parent",
+     .args = {"copy", "", ".", "..", "../dest"},
+     .prepare = boxWithCwd,
+     .exitCode = 1,
+     .err = "无法复制“”：",
+     .check = boxUntouched,
+     .in = "box/cwd"},
+    {.name = "odd names are copied moved and deleted as given",
+     .args = {"copy", "--", raw("src/-dash"), raw("src/bad\xff"), raw("src/d\xfe\n"), "dst"},
+     .prepare = oddTree,
+     .check = oddNamesRoundTrip},
 
     // trash
     {.name = "trash empty",
@@ -471,6 +721,24 @@ const CliCase kCases[] = {
      .prepare = twoTexts,
      .exitCode = 2,
      .err = "orvo-cli compare: nofile: No such file or directory"},
+    {.name = "compare refuses a FIFO",
+     .args = {"compare", "one.txt", "pipe"},
+     .prepare = [](Sandbox& b) {
+         twoTexts(b);
+         b.t.fifo(QStringLiteral("pipe"));
+     },
+     .exitCode = 2,
+     .err = "orvo-cli compare: pipe: not a regular file"},
+    {.name = "compare refuses a device",
+     .args = {"compare", "/dev/zero", "one.txt"},
+     .prepare = twoTexts,
+     .exitCode = 2,
+     .err = "orvo-cli compare: /dev/zero: not a regular file"},
+    {.name = "compare refuses a folder",
+     .args = {"compare", "one.txt", "{root}"},
+     .prepare = twoTexts,
+     .exitCode = 2,
+     .err = ": Is a directory"},
     {.name = "compare usage", .args = {"compare", "one.txt"}, .exitCode = 2, .err = kUsage + "compare FILE1 FILE2"},
 };
 
@@ -487,7 +755,7 @@ TEST_P(Cli, ExitCodeOutputAndFiles)
         expectNoVolumeTrash();
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
 
-    const CliRun r = clitest::runCli(box, c.args, c.input, c.outputToFullDisk);
+    const CliRun r = clitest::runCli(box, c.args, c.input, c.outputToFullDisk, c.in);
     const std::string printed = "stdout:\n" + r.out.toStdString() + "\nstderr:\n" + r.err.toStdString();
     EXPECT_EQ(r.exitCode, c.exitCode) << printed;
     if (c.out)
@@ -502,5 +770,46 @@ TEST_P(Cli, ExitCodeOutputAndFiles)
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, Cli, ::testing::ValuesIn(kCases), test::NameField());
+
+// SIGINT, SIGTERM and SIGHUP during a copy: the temporary copy goes, the final name never appears, the
+// source stays, and the program ends by that signal.
+TEST(CliSignals, ACopyEndedBySignalLeavesNoPart)
+{
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        Sandbox box;
+        for (int i = 0; i < 4000; ++i)
+            box.t.file(QStringLiteral("src/f%1").arg(i), 1);
+        box.t.dir(QStringLiteral("dst"));
+        QProcess p;
+        p.setProcessEnvironment(box.environment());
+        p.setWorkingDirectory(box.t.root());
+        p.start(QStringLiteral(ORVO_CLI_PATH), {"copy", "src", "dst"});
+        ASSERT_TRUE(p.waitForStarted());
+        // Signalled once the copy is under way: its temporary folder exists.
+        while (!QFileInfo::exists(box.t.path("dst/.src.orvo-part"))) {
+            if (p.waitForFinished(1))
+                break;
+        }
+        ASSERT_EQ(p.state(), QProcess::Running) << "the copy ended before it could be signalled";
+        ::kill(pid_t(p.processId()), sig);
+        ASSERT_TRUE(p.waitForFinished(120000));
+        EXPECT_EQ(p.exitStatus(), QProcess::CrashExit) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(entries(box.t.path("dst")), QStringList());
+        EXPECT_EQ(entries(box.t.path("src")).size(), 4000);
+    }
+}
+
+// A copy into a folder removes the temporary copy a killed run of the same name left there.
+TEST(CliSignals, AKilledCopysPartIsRemovedByTheNextCopy)
+{
+    Sandbox box;
+    box.t.file(QStringLiteral("a.txt"), QByteArray("new"));
+    box.t.file(QStringLiteral("dst/.a.txt.orvo-part"), QByteArray("ne"));
+    const CliRun r = clitest::runCli(box, {"copy", "a.txt", "dst"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(entries(box.t.path("dst")), QStringList{"a.txt"});
+    EXPECT_EQ(readAll(box.t.path("dst/a.txt")), QByteArray("new"));
+}
 
 } // namespace

@@ -3,7 +3,9 @@
 #include "fileops/engine/TreeCopier.h"
 #include "platform/posix/Faults.h"
 #include "platform/posix/FileOps.h"
+#include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
 
 using namespace fotest;
 using fileops::FO_COPY;
@@ -345,6 +347,82 @@ TEST(Copy, SparseFilesStaySparseAndCompleteWithoutWindows)
     QFile f(t.path("dst/sparse"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.read(4), QByteArray("head"));
+}
+
+} // namespace
+
+namespace {
+
+// The file a copy has taken the stat of is swapped for a FIFO before the copier opens it: the copier
+// neither waits for a writer nor copies anything, and says what is wrong.
+TEST(Copy, FileSwappedForAFifoAfterItsStatIsRefusedWithoutWaiting)
+{
+    test::TempTree t;
+    t.file("src/a", QByteArray("a"));
+    t.dir("dst");
+    const struct stat before = lstatOf(t.path("src/a"));
+    ASSERT_EQ(::unlink(encodePath(t.path("src/a")).constData()), 0);
+    t.fifo("src/a");
+    fileops::FileOpProgress progress;
+    const plat::posix::Fd dst = plat::posix::openPath(t.path("dst"), O_RDONLY | O_DIRECTORY);
+    ASSERT_TRUE(dst.valid());
+    const fileops::StepResult r = fileops::TreeCopier(fileops::Verb::Copy, progress)
+                                      .copyEntry(t.path("src/a"), before, dst.get(), QStringLiteral("a"),
+                                                 fileops::Place::Exclusive);
+    EXPECT_EQ(r.state, fileops::StepResult::Failed);
+    EXPECT_EQ(fileops::texts::failure(r.error),
+              QStringLiteral("无法复制“%1”：不是普通文件、文件夹或链接").arg(t.path("src/a")));
+    EXPECT_TRUE(snapshot(t.path("dst")).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// Every running operation stopped from outside (the command line on Ctrl-C): the copy takes its temporary
+// entry away and the final name never appears.
+TEST(Copy, StoppingAllOperationsMidCopyLeavesNoPart)
+{
+    test::TempTree t;
+    t.file("src/big", 3 << 20);
+    t.file("src/small", QByteArray("s"));
+    t.dir("dst");
+    HookGuard guard;
+    int calls = 0;
+    fileops::FileOpHooks::copyFault = [&](const QString&, qint64) {
+        if (++calls == 1)
+            fileops::FileOpProgress::stopAll();
+        return 0;
+    };
+    fileops::SilentPrompter ui;
+    const auto r = run(FO_COPY, kCopyFlags | fileops::FOF_NOCONFIRMATION | fileops::FOF_SILENT, {t.path("src")},
+                       {t.path("dst/src")}, ui);
+    EXPECT_TRUE(r.userCancelled);
+    EXPECT_GE(calls, 1);
+    EXPECT_TRUE(snapshot(t.path("dst")).isEmpty());
+    EXPECT_EQ(readAll(t.path("src/small")), QByteArray("s"));
+}
+
+// Temporary entries left by a copy that was killed are removed by the next copy of that name into that
+// folder; one whose copy still runs (it holds the lock) and those of other names stay.
+TEST(Copy, StalePartsOfTheSameNameAreRemovedButNotOnesInUse)
+{
+    test::TempTree t;
+    t.file("a", QByteArray("new"));
+    t.file("dst/.a.orvo-part", QByteArray("stale"));
+    t.file("dst/.a.orvo-part1/inner", QByteArray("stale"));
+    t.file("dst/.a.orvo-part2", QByteArray("busy"));
+    t.file("dst/.b.orvo-part", QByteArray("other"));
+    const plat::posix::Fd busy = plat::posix::openPath(t.path("dst/.a.orvo-part2"), O_RDONLY);
+    ASSERT_TRUE(busy.valid());
+    ASSERT_EQ(::flock(busy.get(), LOCK_EX | LOCK_NB), 0);
+    fileops::SilentPrompter ui;
+    ASSERT_TRUE(run(FO_COPY, kCopyFlags | fileops::FOF_SILENT, {t.path("a")}, {t.path("dst/a")}, ui).success());
+    EXPECT_EQ(readAll(t.path("dst/a")), QByteArray("new"));
+    EXPECT_FALSE(exists(t.path("dst/.a.orvo-part")));
+    EXPECT_FALSE(exists(t.path("dst/.a.orvo-part1")));
+    EXPECT_EQ(readAll(t.path("dst/.a.orvo-part2")), QByteArray("busy"));
+    EXPECT_EQ(readAll(t.path("dst/.b.orvo-part")), QByteArray("other"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Moving: a rename within one file system; across file systems a whole copy before the source goes.
 #include "FileOpsHelpers.h"
+#include <sys/xattr.h>
 #include <QStorageInfo>
 
 using namespace fotest;
@@ -156,6 +157,90 @@ TEST_P(CrossDevice, WhatChangesInTheSourceDuringTheCopyIsKept)
     ASSERT_EQ(ui.callsOf("error").size(), 1u);
     EXPECT_EQ(ui.callsOf("error")[0].text,
               QStringLiteral("无法删除“%1”：移动时被修改或新建，已保留").arg(changed));
+}
+
+// Every changed or new entry is kept and reported, each on its own line, not only the first.
+TEST_P(CrossDevice, EveryChangedEntryIsReported)
+{
+    t.file("src/tree/a", 1000, 'a');
+    t.file("src/tree/b", 1000, 'b');
+    t.file("src/tree/sub/c", 1000, 'c');
+    t.file("src/tree/d", 1000, 'd');
+    QStringList changed;
+    fileops::FileOpHooks::copyFault = [&](const QString& src, qint64) {
+        if (!src.endsWith("/d") && !changed.contains(src)) {
+            changed << src;
+            QFile f(src);
+            EXPECT_TRUE(f.open(QIODevice::Append));
+            f.write("written during the move");
+        }
+        return 0;
+    };
+    test::RecordingPrompter ui;
+    const auto r = run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui);
+    EXPECT_FALSE(r.ok);
+    ASSERT_EQ(changed.size(), 3);
+    QStringList expected;
+    for (const QString& c : changed) {
+        EXPECT_TRUE(readAll(c).endsWith("written during the move")) << c.toStdString();
+        expected << QStringLiteral("无法删除“%1”：移动时被修改或新建，已保留").arg(c);
+    }
+    QStringList problems = r.problems;
+    problems.sort();
+    expected.sort();
+    EXPECT_EQ(problems, expected);
+    EXPECT_FALSE(exists(t.path("src/tree/d")));   // unchanged and copied: moved
+    EXPECT_EQ(readAll(targetRoot + "tree/d").size(), 1000);
+    EXPECT_EQ(ui.callsOf("error").size(), 1u);
+}
+
+// A move across file systems keeps what a copy drops: owner and group, user.* extended attributes,
+// hard links inside the tree and folder times. Where the target cannot hold an attribute the source of
+// that item stays and the failure says why.
+TEST_P(CrossDevice, OwnerAttributesHardLinksAndFolderTimesAreKept)
+{
+    t.file("src/tree/a", QByteArray("a"));
+    t.dir("src/tree/sub");
+    ASSERT_EQ(::link(encodePath(t.path("src/tree/a")).constData(), encodePath(t.path("src/tree/sub/b")).constData()), 0);
+    const bool root = ::geteuid() == 0;
+    if (root)
+        ASSERT_EQ(::chown(encodePath(t.path("src/tree/a")).constData(), 1234, 5678), 0);
+    for (const char* p : {"src/tree/a", "src/tree/sub"})
+        ASSERT_EQ(::setxattr(encodePath(t.path(p)).constData(), "user.note", "kept", 4, 0), 0) << p;
+    const QDateTime when(QDate(2001, 2, 3), QTime(4, 5, 6));
+    t.setTimes("src/tree/sub", when, when);
+    // Whether the target holds user attributes at all.
+    const QString probe = targetRoot + "probe";
+    QFile(probe).open(QIODevice::WriteOnly);
+    const bool holdsAttributes = ::setxattr(encodePath(probe).constData(), "user.p", "1", 1, 0) == 0;
+    QFile::remove(probe);
+
+    test::RecordingPrompter ui;
+    const auto r = run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui);
+    const QString a = targetRoot + "tree/a";
+    EXPECT_EQ(readAll(a), QByteArray("a"));
+    EXPECT_EQ(lstatOf(a).st_ino, lstatOf(targetRoot + "tree/sub/b").st_ino);
+    EXPECT_EQ(lstatOf(a).st_nlink, 2u);
+    if (root) {
+        EXPECT_EQ(lstatOf(a).st_uid, 1234u);
+        EXPECT_EQ(lstatOf(a).st_gid, 5678u);
+    }
+    EXPECT_EQ(lstatOf(targetRoot + "tree/sub").st_mtim.tv_sec, when.toSecsSinceEpoch());
+    if (holdsAttributes) {
+        EXPECT_TRUE(r.success()) << r.problems.join(u'\n').toStdString();
+        for (const QString& p : QStringList{a, targetRoot + "tree/sub"}) {
+            char value[16] = {};
+            EXPECT_EQ(::getxattr(encodePath(p).constData(), "user.note", value, sizeof value), 4) << p.toStdString();
+            EXPECT_EQ(QByteArray(value), QByteArray("kept"));
+        }
+        EXPECT_FALSE(exists(t.path("src/tree")));
+    } else {
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.problems.contains(
+            QStringLiteral("无法删除“%1”：目标位置无法保存它的所有者或扩展属性，已保留").arg(t.path("src/tree/sub"))))
+            << r.problems.join(u'\n').toStdString();
+        EXPECT_TRUE(exists(t.path("src/tree/a")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Move, CrossDevice, testing::Values(false, true),

@@ -44,6 +44,45 @@ TEST_F(Trash, SameNameTwiceGetsTwoEntries)
     EXPECT_EQ(TrashCan::trash(t.path("one/n.txt")), ENOENT);
 }
 
+// Names so long that name + ".trashinfo" passes 255 bytes go to the trash under a shorter name (cut at a
+// character boundary); the info record keeps the whole original path.
+TEST_F(Trash, LongNamesAreShortenedInTheTrashButKeptInTheRecord)
+{
+    const struct {
+        QString name;
+        qsizetype trashedBytes;   // of the first entry's name
+    } rows[] = {
+        {QString(245, u'a'), 245},
+        {QString(246, u'b'), 245},
+        {QString(255, u'c'), 245},
+        {QString(85, u'中'), 243},   // 255 bytes of three-byte characters: 81 whole ones fit
+        {QString(250, u'd') + u'\xe9', 245},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name.size());
+        const QByteArray bytes = plat::posix::encodePath(row.name);
+        for (const char* folder : {"one/", "two/"}) {
+            t.file(QString::fromLatin1(folder) + row.name, QByteArray(folder));
+            QString as;
+            ASSERT_EQ(TrashCan::trash(t.path(QString::fromLatin1(folder) + row.name), &as), 0);
+            EXPECT_FALSE(exists(t.path(QString::fromLatin1(folder) + row.name)));
+            EXPECT_EQ(readAll(as), QByteArray(folder));
+            const QByteArray trashed = plat::posix::encodePath(as.mid(files.size()));
+            EXPECT_LE(trashed.size() + 10, 255);
+            EXPECT_TRUE(QString::fromUtf8(trashed).toUtf8() == trashed);   // whole characters only
+            const QByteArray record = readAll(info + as.mid(files.size()) + ".trashinfo");
+            const QByteArray path = "\nPath=" +
+                                    plat::posix::encodePath(QDir(t.path(folder)).canonicalPath()).toPercentEncoding("/") +
+                                    '/' + bytes.toPercentEncoding("/") + '\n';
+            EXPECT_TRUE(record.contains(path))
+                << record.toStdString();
+            if (QLatin1String(folder) == QLatin1String("one/"))
+                EXPECT_EQ(trashed.size(), row.trashedBytes);
+        }
+        TrashCan::emptyAll();
+    }
+}
+
 TEST_F(Trash, EmptyingRemovesEverythingInsideButFollowsNoLink)
 {
     t.file("outside/keep", QByteArray("keep"));
@@ -96,6 +135,29 @@ TEST_F(Trash, VolumeTrashFoldersAreEmptiedButNeverThroughALink)
     EXPECT_FALSE(exists(t.path("vol1/.Trash-" + uid + "/files/old")));
     EXPECT_FALSE(exists(t.path("vol1/.Trash-" + uid + "/info/old.trashinfo")));
     EXPECT_EQ(readAll(t.path("precious/files/data")), QByteArray("precious"));
+}
+
+// Emptying visits the trash of every mount point an item can be trashed to, not only the drive list's
+// (memory file systems, loop devices and bind mounts are left out of that list).
+TEST_F(Trash, EmptyingVisitsMountPointsTheDriveListLeavesOut)
+{
+    struct Mounts : test::FakeVolumes {
+        QStringList points;
+        QStringList mountPoints() override { return points; }
+    } mounts;
+    plat::ScopedServices scopedMounts(test::withVolumes(&mounts));
+    const QString uid = QString::number(::getuid());
+    t.file("listed/.Trash-" + uid + "/files/a", QByteArray("a"));
+    t.file("tmpfs/.Trash-" + uid + "/files/b", QByteArray("b"));
+    plat::Volume listed;
+    listed.root = t.path("listed");
+    mounts.volumes << listed;
+    mounts.points = {t.path("listed"), t.path("tmpfs")};
+    EXPECT_EQ(TrashCan::trashFolders(),
+              QStringList({TrashCan::homeTrash(), t.path("listed/.Trash-") + uid, t.path("tmpfs/.Trash-") + uid}));
+    TrashCan::emptyAll();
+    EXPECT_FALSE(exists(t.path("listed/.Trash-" + uid + "/files/a")));
+    EXPECT_FALSE(exists(t.path("tmpfs/.Trash-" + uid + "/files/b")));
 }
 
 TEST_F(Trash, ItemOnAnotherFileSystemGoesToThatVolumesTrash)

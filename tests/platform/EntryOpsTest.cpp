@@ -1,6 +1,7 @@
 #include "platform/posix/EntryOps.h"
 #include "platform/posix/FileIO.h"
 #include "platform/posix/Faults.h"
+#include "platform/posix/PathCodec.h"
 #include "support/TempTree.h"
 #include <QFile>
 #include <cerrno>
@@ -72,6 +73,16 @@ TEST(FileIO, RegularFilesOnlyAndInjectedWriteFailures)
     EXPECT_EQ(posix::seekFile(in.get(), 4, SEEK_SET), 4);
     EXPECT_EQ(posix::readSome(in.get(), buf, 2), 2);
     EXPECT_EQ(QByteArray(buf, 2), "45");
+    EXPECT_EQ(::fcntl(in.get(), F_GETFL) & O_NONBLOCK, 0);   // blocking reads once it is known to be a file
+
+    // With O_NOFOLLOW a link is refused; the descriptor's own stat is handed out.
+    t.link("to-ten", f);
+    EXPECT_FALSE(posix::openRegularFileAt(AT_FDCWD, posix::encodePath(t.path("to-ten")).constData(), nullptr, O_NOFOLLOW)
+                     .valid());
+    EXPECT_EQ(errno, ELOOP);
+    struct stat st {};
+    EXPECT_TRUE(posix::openRegularFileAt(AT_FDCWD, posix::encodePath(f).constData(), nullptr, O_NOFOLLOW, &st).valid());
+    EXPECT_EQ(st.st_size, 10);
 
     const struct {
         QString path;

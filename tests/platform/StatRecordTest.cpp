@@ -1,11 +1,14 @@
 #include "platform/FileSystem.h"
 #include "platform/posix/Fd.h"
+#include "platform/posix/PathCodec.h"
 #include "platform/posix/StatRecord.h"
+#include "platform/Times.h"
 #include "support/TempTree.h"
 #include <QDateTime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -91,6 +94,43 @@ TEST(StatRecord, TimesIdentityAndMissingEntries)
     EXPECT_NE(st.ino, 0u);
 
     EXPECT_FALSE(plat::posix::statPath(t.path("missing"), st));
+}
+
+// Times a qint64 of nanoseconds cannot hold (before 1677, after 2262) are read and shown as they are.
+TEST(StatRecord, TimesFarFromTheEpochStayWhatTheyAre)
+{
+    struct Row {
+        qint64 sec;
+        qint32 nsec;
+        const char* local;   // in the tests' zone, UTC+8
+    };
+    const Row rows[] = {
+        {13569465600, 5, "2400-01-01 08:00:00"},     // 2400-01-01T00:00:00Z
+        {9223372037, 0, "2262-04-12 07:47:17"},      // just past the nanosecond range
+        {-2147483648, 0, "1901-12-14 04:45:52"},   // the earliest time ext4 holds
+        {1700000000, 123456789, "2023-11-15 06:13:20"},
+    };
+    test::TempTree t;
+    t.file("f", 1);
+    for (const Row& row : rows) {
+        const struct timespec times[2] = {{time_t(row.sec), long(row.nsec)}, {time_t(row.sec), long(row.nsec)}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, plat::posix::encodePath(t.path("f")).constData(), times, 0), 0);
+        StatRecord st;
+        ASSERT_TRUE(plat::posix::statPath(t.path("f"), st));
+        EXPECT_EQ(st.writeNs.sec, row.sec) << row.local;
+        EXPECT_EQ(st.writeNs.nsec, row.nsec) << row.local;
+        EXPECT_EQ(st.accessNs, st.writeNs) << row.local;
+        EXPECT_EQ(plat::localTimeText(st.writeNs), QString::fromLatin1(row.local));
+        const auto back = plat::parseLocalTime(QString::fromLatin1(row.local));
+        ASSERT_TRUE(back) << row.local;
+        EXPECT_EQ(back->sec, row.sec) << row.local;
+    }
+    EXPECT_EQ(plat::localTimeText(plat::posix::FileTime(-11676096000, 5)), QStringLiteral("1600-01-01 08:00:00"));
+    EXPECT_EQ(plat::parseLocalTime(u"1600-01-01 08:00:00")->sec, -11676096000);
+    EXPECT_LT(plat::posix::FileTime(-1), plat::posix::FileTime(0));
+    EXPECT_EQ(plat::posix::FileTime(-1).sec, -1);
+    EXPECT_EQ(plat::posix::FileTime(-1).nsec, 999999999);
+    EXPECT_LT(plat::posix::FileTime(9223372036854775807LL), plat::posix::FileTime(9223372037, 0));
 }
 
 TEST(StatRecord, FindDataOfAFolderHasNoSize)

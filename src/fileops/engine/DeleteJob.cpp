@@ -28,7 +28,10 @@ void DeleteJob::work()
             cancel();
             break;
         }
-        deleteOne(itemPath(s), permanent);
+        if (!namesOneItem(s))
+            fail(ItemError::refusal(Verb::Delete, ItemError::NotOneItem, s, EINVAL));
+        else
+            deleteOne(itemPath(s), permanent);
         m_progress.itemsDone++;
     }
 }

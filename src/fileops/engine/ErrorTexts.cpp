@@ -24,6 +24,8 @@ QString reasonText(const ItemError& e)
     case ItemError::IntoItself: return QStringLiteral("目标文件夹是源文件夹本身或它的子文件夹");
     case ItemError::NotFileFolderOrLink: return QStringLiteral("不是普通文件、文件夹或链接");
     case ItemError::ChangedDuringMove: return QStringLiteral("移动时被修改或新建，已保留");
+    case ItemError::NotKeptWhole: return QStringLiteral("目标位置无法保存它的所有者或扩展属性，已保留");
+    case ItemError::NotOneItem: return QStringLiteral("路径为空、以“.”或“..”结尾或是根文件夹，已拒绝");
     }
     return QString();
 }

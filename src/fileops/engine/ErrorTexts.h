@@ -17,6 +17,8 @@ struct ItemError {
         IntoItself,          // a folder into itself or one of its sub-folders
         NotFileFolderOrLink, // a device, FIFO or socket
         ChangedDuringMove,   // a moved source changed (or appeared) while it was copied: kept
+        NotKeptWhole,        // a moved source whose owner or extended attributes the target could not hold: kept
+        NotOneItem,          // an empty path, "." or ".." as its last component, or "/": nothing touched
     };
     Verb verb = Verb::Run;
     plat::posix::SysError sys;

@@ -3,7 +3,9 @@
 #include "fileops/engine/DeleteJob.h"
 #include "fileops/engine/MoveJob.h"
 #include "fileops/engine/RenameJob.h"
+#include <QMutex>
 #include <cerrno>
+#include <set>
 
 namespace fileops {
 
@@ -16,6 +18,32 @@ void FileOpHooks::reset()
     copyFault = nullptr;
     forceCrossDevice = false;
     trashFault = nullptr;
+}
+
+namespace {
+
+QMutex g_liveMutex;
+std::set<FileOpProgress*> g_live;   // the progress of every running operation
+
+} // namespace
+
+FileOpProgress::FileOpProgress()
+{
+    QMutexLocker lock(&g_liveMutex);
+    g_live.insert(this);
+}
+
+FileOpProgress::~FileOpProgress()
+{
+    QMutexLocker lock(&g_liveMutex);
+    g_live.erase(this);
+}
+
+void FileOpProgress::stopAll()
+{
+    QMutexLocker lock(&g_liveMutex);
+    for (FileOpProgress* p : g_live)
+        p->stop = true;
 }
 
 void FileOpProgress::setCurrent(const QString& name)

@@ -10,6 +10,13 @@ namespace fileops {
 // Counters a running operation shares with the progress window; the stop flag is the window's Cancel.
 class FileOpProgress {
 public:
+    FileOpProgress();
+    ~FileOpProgress();
+    FileOpProgress(const FileOpProgress&) = delete;
+    FileOpProgress& operator=(const FileOpProgress&) = delete;
+    // Stops every operation running in the process, as its Cancel would (the program is ending on a signal).
+    static void stopAll();
+
     std::atomic<qint64> itemsDone{0};
     std::atomic<qint64> itemsTotal{0};
     std::atomic<qint64> bytesDone{0};

@@ -1,12 +1,44 @@
 #include "fileops/engine/FileOpJob.h"
 #include "fileops/engine/TreeCopier.h"
-#include <QDir>
+#include "platform/posix/PathCodec.h"
+#include <cerrno>
+#include <unistd.h>
 
 namespace fileops {
 
+namespace {
+
+// The working folder as the kernel spells it, without the lossy decoding of QDir::currentPath().
+QString currentFolder()
+{
+    for (size_t size = 4096; size <= (1u << 20); size *= 2) {
+        QByteArray buf(qsizetype(size), Qt::Uninitialized);
+        if (::getcwd(buf.data(), size))
+            return plat::posix::decodePath(buf.constData());
+        if (errno != ERANGE)
+            break;
+    }
+    return QStringLiteral(".");
+}
+
+} // namespace
+
+bool namesOneItem(const QString& p, bool rootAllowed)
+{
+    QStringView v(p);
+    while (v.size() > 1 && v.endsWith(u'/'))
+        v.chop(1);
+    if (v.isEmpty())
+        return false;
+    if (v == u"/")
+        return rootAllowed;
+    const QStringView last = v.mid(v.lastIndexOf(u'/') + 1);
+    return last != u"." && last != u"..";
+}
+
 QString itemPath(const QString& p)
 {
-    QString a = QDir::isAbsolutePath(p) ? p : QDir::currentPath() + u'/' + p;
+    QString a = p.startsWith(u'/') ? p : currentFolder() + u'/' + p;
     while (a.size() > 1 && a.endsWith(u'/'))
         a.chop(1);
     return a;
@@ -33,6 +65,12 @@ FileOpJob::Done FileOpJob::fail(const ItemError& e)
     m_halt = true;
     m_prompter.error(text);
     return Done::Failed;
+}
+
+void FileOpJob::note(const ItemError& e)
+{
+    m_result.ok = false;
+    m_result.problems << texts::failure(e);
 }
 
 FileOpJob::Done FileOpJob::skip(const QString& path, SkipReason why, int code)

@@ -29,6 +29,9 @@ protected:
     Done fail(const ItemError& e);
     Done fail(Verb verb, const QString& path, int code) { return fail(ItemError::system(verb, code, path)); }
     Done skip(const QString& path, SkipReason why, int code = 0);
+    // Records a failure (a problem line) without an error box and without halting: one of several that a
+    // single step reports, the last of them through fail().
+    void note(const ItemError& e);
     Done cancel();
     // The outcome of one step as the job's own.
     Done finish(const StepResult& step);
@@ -47,5 +50,9 @@ private:
 // Absolute form of a caller's path without resolving "..", and without the trailing '/' that would make
 // the kernel follow a link.
 QString itemPath(const QString& p);
+
+// Whether a caller's path names one item of its own: not empty, its last component neither "." nor ".."
+// (which would act on the current folder or its parent as a whole), and, unless `rootAllowed`, not "/".
+bool namesOneItem(const QString& p, bool rootAllowed = false);
 
 } // namespace fileops

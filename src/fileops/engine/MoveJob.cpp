@@ -9,50 +9,47 @@ using namespace plat::posix;
 
 namespace {
 
-// Removes a moved source below `dirFd`, leaving anything that was not copied or has changed since.
-// Returns 0, or an errno value with `failed` set to the entry that stayed; ESTALE stands for "changed or new".
-int removeMovedAt(int dirFd, const QByteArray& name, const CopiedSet& copied, QByteArray& failed)
+// An entry of a moved source that stayed: the errno value (ESTALE for "changed or new since it was
+// copied", ENOTSUP for "the target could not hold its owner or attributes") and its path.
+struct Kept {
+    int code;
+    QByteArray path;
+};
+
+// Removes a moved source `name` below `dirFd` (shown as `path`), leaving anything that was not copied or has
+// changed since; every entry that stays is added to `kept`, and the folders holding it stay too.
+void removeMovedAt(int dirFd, const QByteArray& name, const QByteArray& path, const CopiedSet& copied,
+                   QList<Kept>& kept)
 {
-    const auto keep = [&](int e) {
-        failed = name;
-        return e;
-    };
     struct stat st;
     if (const int e = lstatAt(dirFd, name.constData(), st))
-        return keep(e);
+        return kept.append({e, path});
+    if (copied.partial(st))
+        return kept.append({ENOTSUP, path});
     if (!copied.unchanged(st))
-        return keep(ESTALE);
+        return kept.append({ESTALE, path});
     if (!S_ISDIR(st.st_mode)) {
         if (const int e = removeAt(dirFd, name.constData()))
-            return keep(e);
-        return 0;
+            kept.append({e, path});
+        return;
     }
     Fd fd = openAt(dirFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
     if (!fd.valid())
-        return keep(errno);
+        return kept.append({errno, path});
     struct stat again;
     if (statFd(fd.get(), again) != 0 || FileId::of(again) != FileId::of(st))
-        return keep(ESTALE);
+        return kept.append({ESTALE, path});
     QList<QByteArray> names;
     if (const int e = listNames(fd.get(), names))
-        return keep(e);
-    int first = 0;
-    QByteArray firstFailed;
-    for (const QByteArray& n : names) {
-        QByteArray inner;
-        if (const int e = removeMovedAt(fd.get(), n, copied, inner); e && !first) {
-            first = e;
-            firstFailed = name + '/' + inner;
-        }
-    }
-    if (first) {
-        failed = firstFailed;
-        return first;
-    }
+        return kept.append({e, path});
+    const qsizetype before = kept.size();
+    for (const QByteArray& n : names)
+        removeMovedAt(fd.get(), n, path + '/' + n, copied, kept);
+    if (kept.size() != before)
+        return;   // the folder holds what stayed
     fd.reset();
     if (const int e = removeDirAt(dirFd, name.constData()))
-        return keep(e);
-    return 0;
+        kept.append({e, path});
 }
 
 } // namespace
@@ -71,14 +68,22 @@ StepResult MoveJob::placeItem(const QString& src, const struct stat& ss, int dst
     const StepResult copy = TreeCopier(Verb::Move, m_progress, &copied).copyEntry(src, ss, dstDirFd, name, mode);
     if (copy.state != StepResult::Done)
         return copy;
-    QByteArray failed;
-    const int e = removeMovedAt(AT_FDCWD, encodePath(src), copied, failed);
-    if (e == ESTALE)
-        return StepResult::failed(
-            ItemError::refusal(Verb::Delete, ItemError::ChangedDuringMove, decodePath(failed), ESTALE));
-    if (e)
-        return StepResult::failed(ItemError::system(Verb::Delete, e, decodePath(failed), QStringLiteral("remove")));
-    return StepResult::done();
+    QList<Kept> kept;
+    const QByteArray top = encodePath(src);
+    removeMovedAt(AT_FDCWD, top, top, copied, kept);
+    // Every entry that stayed is reported; the last one ends the step.
+    const auto error = [](const Kept& k) {
+        if (k.code == ESTALE)
+            return ItemError::refusal(Verb::Delete, ItemError::ChangedDuringMove, decodePath(k.path), ESTALE);
+        if (k.code == ENOTSUP)
+            return ItemError::refusal(Verb::Delete, ItemError::NotKeptWhole, decodePath(k.path), ENOTSUP);
+        return ItemError::system(Verb::Delete, k.code, decodePath(k.path), QStringLiteral("remove"));
+    };
+    if (kept.isEmpty())
+        return StepResult::done();
+    for (qsizetype i = 0; i + 1 < kept.size(); ++i)
+        note(error(kept[i]));
+    return StepResult::failed(error(kept.last()));
 }
 
 } // namespace fileops

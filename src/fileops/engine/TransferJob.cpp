@@ -18,6 +18,10 @@ void TransferJob::work()
             cancel();
             break;
         }
+        if (!namesOneItem(m_req.sources[i], !moves())) {
+            fail(ItemError::refusal(m_verb, ItemError::NotOneItem, m_req.sources[i], EINVAL));
+            break;
+        }
         const QString src = itemPath(m_req.sources[i]);
         QString dst;
         if (multi) {

@@ -1,4 +1,5 @@
 #include "fileops/engine/Trash.h"
+#include "fileops/engine/FileOpJob.h"
 #include "platform/posix/FileOps.h"
 #include "platform/Launcher.h"
 #include "platform/Path.h"
@@ -39,14 +40,45 @@ int ensurePrivateDir(int parentFd, const char* name, bool mustBeOwned)
     return 0;
 }
 
+// The folder with links resolved, spelled as the kernel does (names that are not UTF-8 kept); empty on error.
+QString canonicalFolder(const QString& folder)
+{
+    char* real = ::realpath(encodePath(folder).constData(), nullptr);
+    if (!real)
+        return QString();
+    const QString out = decodePath(real);
+    ::free(real);
+    return out;
+}
+
+// The name of the n-th attempt in the trash's files folder: the item's own name, then ".2", ".3" and so on,
+// shortened (at a character boundary) when its info file, name + ".trashinfo", would pass the 255-byte limit
+// of a name. The original name stays in the info file's Path=.
+QByteArray trashName(const QString& name, int n)
+{
+    constexpr qsizetype kMaxName = 255;
+    const QByteArray suffix = n == 1 ? QByteArray() : '.' + QByteArray::number(n);
+    QByteArray base = encodePath(name);
+    const qsizetype room = kMaxName - qsizetype(sizeof(".trashinfo") - 1) - suffix.size();
+    if (base.size() > room) {
+        base.truncate(room);
+        // Not in the middle of a UTF-8 sequence: drop its continuation bytes and its lead byte.
+        while (!base.isEmpty() && (uchar(base.back()) & 0xC0) == 0x80)
+            base.chop(1);
+        if (!base.isEmpty() && uchar(base.back()) >= 0xC0)
+            base.chop(1);
+    }
+    return base + suffix;
+}
+
 // The mount point holding `folder`: walk up while the device stays the same.
 QString mountTop(const QString& folder, dev_t dev)
 {
-    QString cur = QDir(folder).canonicalPath();
+    QString cur = canonicalFolder(folder);
     if (cur.isEmpty())
         return QString();
     while (cur != u"/") {
-        const QString up = QFileInfo(cur).path();
+        const QString up = cur.left(qMax(qsizetype(1), cur.lastIndexOf(u'/')));
         struct stat st;
         if (statPath(up, st) != 0 || st.st_dev != dev)
             break;
@@ -118,9 +150,10 @@ QList<QPair<QString, QByteArray>> trashLocations()
     out.append({plat::path::folderPart(home), encodePath(plat::path::namePart(home))});
     if (plat::IVolumes* volumes = plat::services().volumes) {
         const QByteArray uid = uidText();
-        for (const plat::Volume& v : volumes->list()) {
-            out.append({v.root, ".Trash/" + uid});
-            out.append({v.root, ".Trash-" + uid});
+        // Every mount point an item can be trashed to, not only the drive list's.
+        for (const QString& root : volumes->mountPoints()) {
+            out.append({root, ".Trash/" + uid});
+            out.append({root, ".Trash-" + uid});
         }
     }
     return out;
@@ -163,11 +196,9 @@ QString TrashCan::homeTrashFiles()
 
 int TrashCan::trash(const QString& itemPath, QString* trashedAs)
 {
-    QString p = itemPath;
-    while (p.size() > 1 && p.endsWith(u'/'))
-        p.chop(1);
-    if (!QDir::isAbsolutePath(p))
-        p = QDir::currentPath() + u'/' + p;
+    if (!namesOneItem(itemPath))
+        return EINVAL;
+    const QString p = fileops::itemPath(itemPath);
     const QString name = plat::path::namePart(p);
     if (name.isEmpty() || name == u"." || name == u"..")
         return EINVAL;
@@ -176,7 +207,7 @@ int TrashCan::trash(const QString& itemPath, QString* trashedAs)
         return errno;
 
     // The item's folder as the kernel sees it; the item itself is not resolved.
-    const QString folder = QDir(plat::path::folderPart(p)).canonicalPath();
+    const QString folder = canonicalFolder(plat::path::folderPart(p));
     if (folder.isEmpty())
         return ENOENT;
     const QString absolute = plat::path::withTrailingSep(folder) + name;
@@ -194,7 +225,7 @@ int TrashCan::trash(const QString& itemPath, QString* trashedAs)
         trashDir = volumeTrash(top);
         if (trashDir.isEmpty())
             return EXDEV;
-        recorded = QDir(top).relativeFilePath(absolute);
+        recorded = absolute.mid(plat::path::withTrailingSep(top).size());
     }
     if (const int e = ensureTrashLayout(trashDir))
         return e;
@@ -207,11 +238,11 @@ int TrashCan::trash(const QString& itemPath, QString* trashedAs)
     if (!infoDir.valid() || !filesDir.valid())
         return errno;
 
-    const QByteArray info = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(recorded, "/") + "\nDeletionDate=" +
+    const QByteArray info = "[Trash Info]\nPath=" + encodePath(recorded).toPercentEncoding("/") + "\nDeletionDate=" +
                             QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + "\n";
     for (int n = 1; n < 100000; ++n) {
-        const QString candidate = n == 1 ? name : name + u'.' + QString::number(n);
-        const QByteArray c = encodePath(candidate);
+        const QByteArray c = trashName(name, n);
+        const QString candidate = decodePath(c);
         const QByteArray infoName = c + ".trashinfo";
         Fd fd = openAt(infoDir.get(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
         if (!fd.valid()) {

@@ -4,6 +4,9 @@
 #include "platform/posix/FileOps.h"
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 namespace fileops {
 
@@ -11,9 +14,9 @@ using namespace plat::posix;
 
 namespace {
 
-qint64 mtimeNs(const struct stat& st)
+FileTime mtimeOf(const struct stat& st)
 {
-    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return FileTime(qint64(st.st_mtim.tv_sec), qint32(st.st_mtim.tv_nsec));
 }
 
 constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW;
@@ -45,7 +48,17 @@ int placeEntry(int fromDirFd, const QByteArray& from, int dstFd, const QString& 
 
 void CopiedSet::add(const struct stat& st)
 {
-    m_entries[FileId::of(st)] = {qint64(st.st_size), mtimeNs(st)};
+    m_entries[FileId::of(st)] = {qint64(st.st_size), mtimeOf(st)};
+}
+
+void CopiedSet::addPartial(const struct stat& st)
+{
+    m_partial.insert(FileId::of(st));
+}
+
+bool CopiedSet::partial(const struct stat& st) const
+{
+    return m_partial.count(FileId::of(st)) != 0;
 }
 
 bool CopiedSet::unchanged(const struct stat& st) const
@@ -55,7 +68,7 @@ bool CopiedSet::unchanged(const struct stat& st) const
         return false;
     if (S_ISDIR(st.st_mode))
         return true;
-    return it->second.size == qint64(st.st_size) && it->second.mtimeNs == mtimeNs(st);
+    return it->second.size == qint64(st.st_size) && it->second.mtime == mtimeOf(st);
 }
 
 QByteArray TreeCopier::tempName(const QString& name, int n)
@@ -68,10 +81,47 @@ QByteArray TreeCopier::tempName(const QString& name, int n)
     return t;
 }
 
+void TreeCopier::removeStaleParts(int dirFd, const QString& name)
+{
+    for (int n = 0; n < 1000; ++n) {
+        const QByteArray t = tempName(name, n);
+        struct stat st;
+        if (lstatAt(dirFd, t.constData(), st) != 0) {
+            if (n >= 4)
+                break;   // attempts are numbered in turn: past the first few, a gap ends them
+            continue;
+        }
+        if (S_ISLNK(st.st_mode) || st.st_uid != ::geteuid())
+            continue;   // not one of ours to judge
+        const Fd fd = openAt(dirFd, t.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        struct stat now;
+        if (!fd.valid() || statFd(fd.get(), now) != 0 || FileId::of(now) != FileId::of(st))
+            continue;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;   // a copy in progress
+        removeTreeAt(dirFd, t);
+    }
+}
+
+void TreeCopier::lockPart(int fd)
+{
+    m_partLock = Fd(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    if (m_partLock.valid())
+        ::flock(m_partLock.get(), LOCK_EX | LOCK_NB);
+}
+
 StepResult TreeCopier::copyEntry(const QString& src, const struct stat& ss, int dstDirFd, const QString& name,
                                  Place mode)
 {
+    // The lock on the temporary entry goes once it has its final name or is gone.
+    struct Unlock {
+        Fd& lock;
+        ~Unlock() { lock.reset(); }
+    } unlock{m_partLock};
+    removeStaleParts(dstDirFd, name);
     m_dirModes.clear();
+    m_linked.clear();
+    m_topFd.reset();
     m_error = ItemError();
     QByteArray temp;
     if (!copyNode(AT_FDCWD, encodePath(src).constData(), src, ss, dstDirFd, {QByteArray(), name}, QByteArray(), temp)) {
@@ -88,8 +138,13 @@ StepResult TreeCopier::copyEntry(const QString& src, const struct stat& ss, int 
     }
     // Folder modes last, deepest first, so that read-only folders could be filled.
     const QByteArray top = encodePath(placed);
-    for (const auto& [rel, m] : m_dirModes)
-        chmodAt(dstDirFd, (rel.isEmpty() ? top : top + '/' + rel).constData(), m);
+    for (const DirState& d : m_dirModes) {
+        const QByteArray p = d.rel.isEmpty() ? top : top + '/' + d.rel;
+        chmodAt(dstDirFd, p.constData(), d.mode);
+        if (m_record)   // a move keeps folder times too, set once nothing changes inside any more
+            ::utimensat(dstDirFd, p.constData(), d.times, AT_SYMLINK_NOFOLLOW);
+    }
+    m_topFd.reset();
     return StepResult::done();
 }
 
@@ -97,12 +152,16 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
                           int dstDirFd, const Naming& naming, const QByteArray& rel, QByteArray& created)
 {
     if (S_ISREG(st.st_mode)) {
-        Fd in = openAt(srcDirFd, srcName, O_RDONLY | O_NOFOLLOW);
-        if (!in.valid())
-            return failed(errno, "open", srcPath);
+        if (m_record && !rel.isEmpty() && st.st_nlink > 1 && linkAgain(st, dstDirFd, naming.fixed, rel)) {
+            created = naming.fixed;
+            return true;
+        }
+        // Not waiting on a FIFO or device put in its place since the stat; its type is checked on the descriptor.
         struct stat now;
-        if (const int e = statFd(in.get(), now))
-            return failed(e, "stat", srcPath);
+        Fd in = openRegularFileAt(srcDirFd, srcName, nullptr, O_NOFOLLOW, &now);
+        if (!in.valid())
+            return errno == EINVAL || errno == EISDIR ? refused(ItemError::NotFileFolderOrLink, srcPath)
+                                                      : failed(errno, "open", srcPath);
         if (FileId::of(now) != FileId::of(st))
             return failed(ESTALE, "open", srcPath);   // replaced since it was listed
         Fd out;
@@ -111,14 +170,23 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
                 return out.valid() ? 0 : errno;
             }))
             return false;
+        if (!naming.temporaryFor.isEmpty())
+            lockPart(out.get());
         if (!copyFileData(srcPath, in.get(), out.get(), now.st_size))
             return false;
-        if (const int e = setModeAndTimes(out.get(), copyModeFor(now), now))
+        mode_t fileMode = copyModeFor(now);
+        const bool whole = !m_record || keepOwnerAndAttributes(in.get(), out.get(), now, fileMode);
+        if (const int e = setModeAndTimes(out.get(), fileMode, now))
             return failed(e, "chmod", srcPath);
         if (const int e = out.close())
             return failed(e, "close", srcPath);
-        if (m_record)
+        if (m_record && whole) {
             m_record->add(now);
+            if (now.st_nlink > 1 && !rel.isEmpty())
+                m_linked[FileId::of(now)] = rel;
+        } else if (m_record) {
+            m_record->addPartial(now);
+        }
         m_progress.setCurrent(plat::path::namePart(srcPath));
         return true;
     }
@@ -128,8 +196,14 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
             return failed(e, "readlink", srcPath);
         if (!create(naming, srcPath, created, [&](const char* n) { return makeLinkAt(target, dstDirFd, n); }))
             return false;
-        if (m_record)
-            m_record->add(st);
+        if (m_record) {
+            // A link keeps its owner when moved; one that cannot stays where it was.
+            if ((st.st_uid == ::geteuid() && st.st_gid == ::getegid()) ||
+                ::fchownat(dstDirFd, created.constData(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW) == 0)
+                m_record->add(st);
+            else
+                m_record->addPartial(st);
+        }
         return true;
     }
     if (S_ISDIR(st.st_mode)) {
@@ -144,14 +218,59 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
         Fd dstFd = openAt(dstDirFd, created.constData(), kDirFlags);
         if (!dstFd.valid())
             return failed(errno, "open", srcPath);
+        if (!naming.temporaryFor.isEmpty()) {
+            lockPart(dstFd.get());
+            if (m_record)
+                m_topFd = Fd(::fcntl(dstFd.get(), F_DUPFD_CLOEXEC, 0));
+        }
         if (!copyChildren(srcFd.get(), srcPath, dstFd.get(), rel))
             return false;
-        m_dirModes.push_back({rel, now.st_mode & 07777});
-        if (m_record)
+        mode_t dirMode = now.st_mode & 07777;
+        const bool whole = !m_record || keepOwnerAndAttributes(srcFd.get(), dstFd.get(), now, dirMode);
+        m_dirModes.push_back({rel, dirMode, {now.st_atim, now.st_mtim}});
+        if (m_record && whole)
             m_record->add(now);
+        else if (m_record)
+            m_record->addPartial(now);
         return true;
     }
     return refused(ItemError::NotFileFolderOrLink, srcPath);
+}
+
+bool TreeCopier::keepOwnerAndAttributes(int from, int to, const struct stat& st, mode_t& mode)
+{
+    bool whole = true;
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+        if (::fchown(to, st.st_uid, st.st_gid) == 0)
+            mode = st.st_mode & 07777;   // the owner is the source's again: set-user/group-ID bits stay
+        else
+            whole = false;
+    }
+    QByteArray names(4096, Qt::Uninitialized);
+    ssize_t n = ::flistxattr(from, names.data(), size_t(names.size()));
+    if (n < 0 && errno == ERANGE) {
+        n = ::flistxattr(from, nullptr, 0);
+        names.resize(qsizetype(qMax<ssize_t>(n, 0)));
+        n = ::flistxattr(from, names.data(), size_t(names.size()));
+    }
+    for (const QByteArray& name : QByteArray(names.constData(), qsizetype(qMax<ssize_t>(n, 0))).split('\0')) {
+        if (!name.startsWith("user."))
+            continue;
+        const ssize_t size = ::fgetxattr(from, name.constData(), nullptr, 0);
+        QByteArray value(qsizetype(qMax<ssize_t>(size, 0)), Qt::Uninitialized);
+        if (size < 0 || ::fgetxattr(from, name.constData(), value.data(), size_t(value.size())) != size ||
+            ::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
+            whole = false;
+    }
+    return whole;
+}
+
+bool TreeCopier::linkAgain(const struct stat& st, int dstDirFd, const QByteArray& name, const QByteArray& rel)
+{
+    const auto it = m_linked.find(FileId::of(st));
+    if (it == m_linked.end() || !m_topFd.valid() || rel == it->second)
+        return false;
+    return ::linkat(m_topFd.get(), it->second.constData(), dstDirFd, name.constData(), 0) == 0;
 }
 
 bool TreeCopier::copyChildren(int srcFd, const QString& srcPath, int dstFd, const QByteArray& rel)

@@ -1,10 +1,13 @@
 #pragma once
 #include "fileops/engine/ErrorTexts.h"
+#include "platform/posix/Fd.h"
 #include "platform/posix/FileId.h"
+#include "platform/posix/FileTime.h"
 #include <QByteArray>
 #include <QString>
 #include <functional>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -42,13 +45,17 @@ public:
     void add(const struct stat& st);
     // Copied and not changed since; a folder's entries are checked one by one.
     bool unchanged(const struct stat& st) const;
+    // Copied without what a move keeps (owner, extended attributes) because the target cannot hold it.
+    void addPartial(const struct stat& st);
+    bool partial(const struct stat& st) const;
 
 private:
     struct State {
         qint64 size;
-        qint64 mtimeNs;
+        plat::posix::FileTime mtime;
     };
     std::map<plat::posix::FileId, State> m_entries;
+    std::set<plat::posix::FileId> m_partial;
 };
 
 // The one copier: one file, link or folder (with everything below it) into a target folder. The copy is
@@ -69,6 +76,10 @@ public:
     // The temporary name of the n-th attempt at a copy of `name`: ".<name>.orvo-part", then numbered.
     static QByteArray tempName(const QString& name, int n);
 
+    // A copy holds an exclusive lock on its temporary entry until the entry has its final name. Temporary
+    // entries of `name` in `dirFd` that nobody holds are left over from a copy that was killed: removed.
+    static void removeStaleParts(int dirFd, const QString& name);
+
 private:
     // The name a new entry is created under: the real name below the copy's top, temporary names for the top.
     struct Naming {
@@ -84,12 +95,27 @@ private:
                 const std::function<int(const char*)>& make);
     bool failed(int code, const char* op, const QString& path);
     bool refused(ItemError::Reason reason, const QString& path);
+    void lockPart(int fd);
+    // A move keeps what a copy drops: the owner and group and the user.* extended attributes of `st`'s
+    // entry, open as `from`, on the new entry open as `to`. False when the target cannot hold them: the
+    // entry is then not recorded as copied, so its source stays.
+    bool keepOwnerAndAttributes(int from, int to, const struct stat& st, mode_t& mode);
+    // A second name of a file already copied within this tree: linked to that copy; false when it is the first.
+    bool linkAgain(const struct stat& st, int dstDirFd, const QByteArray& name, const QByteArray& rel);
 
     Verb m_verb;
     FileOpProgress& m_progress;
     CopiedSet* m_record;
     ItemError m_error;
-    std::vector<std::pair<QByteArray, mode_t>> m_dirModes;   // folders below the top (empty: the top)
+    struct DirState {
+        QByteArray rel;        // below the top (empty: the top)
+        mode_t mode;
+        struct timespec times[2];
+    };
+    std::vector<DirState> m_dirModes;   // set last, deepest first
+    plat::posix::Fd m_topFd;                           // the copy's top folder (a move keeps hard links in it)
+    std::map<plat::posix::FileId, QByteArray> m_linked; // files with several names: the first copy's path below the top
+    plat::posix::Fd m_partLock;   // holds the lock on the temporary entry of the copy in progress
 };
 
 } // namespace fileops

@@ -467,7 +467,7 @@ int ShellNamespace::compare(const ShellEntry& a, const ShellEntry& b, int column
         r = sign(QString::compare(a.typeName, b.typeName, Qt::CaseInsensitive));
         break;
     case 3:
-        r = sign(a.modifiedNs - b.modifiedNs);
+        r = a.modifiedNs < b.modifiedNs ? -1 : (b.modifiedNs < a.modifiedNs ? 1 : 0);
         break;
     default:
         if (a.isFolder() != b.isFolder())

@@ -2,6 +2,7 @@
 #include "foldertree/engine/ShellTypes.h"
 #include "foldertree/engine/TreeMask.h"
 #include "platform/Errors.h"
+#include "platform/posix/FileTime.h"
 #include <QCollatorSortKey>
 #include <QList>
 #include <QString>
@@ -30,7 +31,7 @@ struct ShellEntry {
     int openIcon = -1;      // selected image of folders
     int rank = 100;         // special items and volumes first, in their fixed order
     qint64 size = 0;
-    qint64 modifiedNs = 0;
+    plat::posix::FileTime modifiedNs;
     QString typeName;
     std::optional<QCollatorSortKey> nameKey;
     bool anyChild = false;  // folders without sub-folders while files are listed: a probe found a child

@@ -17,6 +17,7 @@ std::atomic<bool> g_active{false};
 struct Table {
     QMutex mutex;
     std::map<std::pair<Op, QByteArray>, int> entries;
+    std::map<std::pair<Op, QByteArray>, int> folders;   // every entry directly inside
 };
 
 Table& table()
@@ -44,8 +45,14 @@ int lookup(Op op, const QByteArray& path)
 {
     Table& t = table();
     QMutexLocker lock(&t.mutex);
-    const auto it = t.entries.find({op, cleaned(path)});
-    return it == t.entries.end() ? 0 : it->second;
+    const QByteArray c = cleaned(path);
+    if (const auto it = t.entries.find({op, c}); it != t.entries.end())
+        return it->second;
+    const qsizetype slash = c.lastIndexOf('/');
+    if (slash < 0)
+        return 0;
+    const auto it = t.folders.find({op, slash == 0 ? QByteArray("/") : c.left(slash)});
+    return it == t.folders.end() ? 0 : it->second;
 }
 
 } // namespace
@@ -58,11 +65,20 @@ void inject(Op op, const QString& path, int err)
     g_active = true;
 }
 
+void injectInFolder(Op op, const QString& folder, int err)
+{
+    Table& t = table();
+    QMutexLocker lock(&t.mutex);
+    t.folders[{op, encodePath(QDir::cleanPath(folder))}] = err;
+    g_active = true;
+}
+
 void clear()
 {
     Table& t = table();
     QMutexLocker lock(&t.mutex);
     t.entries.clear();
+    t.folders.clear();
     g_active = false;
 }
 

@@ -9,6 +9,9 @@ enum class Op { Open, Write };
 
 // Every `op` on `path` (an absolute path, links not resolved) fails with `err` until cleared.
 void inject(Op op, const QString& path, int err);
+// Every `op` on an entry directly inside `folder` fails with `err` until cleared: for files whose name is
+// not known beforehand (temporary files, unnamed ones included).
+void injectInFolder(Op op, const QString& folder, int err);
 void clear();
 
 // 0, or the injected errno for `op` on `name` relative to `dirFd` (AT_FDCWD or an open folder).

@@ -8,9 +8,9 @@
 
 namespace plat::posix {
 
-Fd openRegularFileAt(int dirFd, const char* name, qint64* size)
+Fd openRegularFileAt(int dirFd, const char* name, qint64* size, int moreFlags, struct stat* stOut)
 {
-    Fd fd = openAt(dirFd, name, O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    Fd fd = openAt(dirFd, name, O_RDONLY | O_NOCTTY | O_NONBLOCK | moreFlags);
     if (!fd.valid())
         return fd;
     struct stat st {};
@@ -21,8 +21,13 @@ Fd openRegularFileAt(int dirFd, const char* name, qint64* size)
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return Fd();
     }
+    const int fl = ::fcntl(fd.get(), F_GETFL);
+    if (fl < 0 || ::fcntl(fd.get(), F_SETFL, fl & ~O_NONBLOCK) != 0)
+        return Fd();
     if (size)
         *size = qint64(st.st_size);
+    if (stOut)
+        *stOut = st;
     return fd;
 }
 

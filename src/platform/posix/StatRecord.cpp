@@ -10,9 +10,9 @@ namespace {
 
 constexpr unsigned kFields = STATX_BASIC_STATS | STATX_BTIME;
 
-qint64 ns(const struct statx_timestamp& t)
+FileTime ns(const struct statx_timestamp& t)
 {
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+    return FileTime(qint64(t.tv_sec), qint32(t.tv_nsec));
 }
 
 void fill(const struct statx& sx, StatRecord& r)

@@ -1,10 +1,11 @@
 #pragma once
+#include "platform/posix/FileTime.h"
 #include <QString>
 #include <QtGlobal>
 #include <sys/types.h>
 
-// What a listing needs to know about one entry, read with one statx call. Times are UTC nanoseconds
-// since the epoch.
+// What a listing needs to know about one entry, read with one statx call. Times are file times (UTC
+// seconds and nanoseconds since the epoch).
 namespace plat::posix {
 
 struct StatRecord {
@@ -12,9 +13,9 @@ struct StatRecord {
 
     mode_t mode = 0;            // links followed; a dangling link's own
     qint64 size = 0;
-    qint64 writeNs = 0;
-    qint64 accessNs = 0;
-    qint64 creationNs = 0;      // the birth time when the file system has it, else the write time
+    FileTime writeNs;
+    FileTime accessNs;
+    FileTime creationNs;        // the birth time when the file system has it, else the write time
     bool isLink = false;        // the entry itself is a symbolic link
     quint64 dev = 0;
     quint64 ino = 0;

@@ -2,6 +2,10 @@
 #include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include "tools/compress/engine/ZStreams.h"
+#include "platform/posix/Faults.h"
+#include <QDir>
+#include <QFile>
+#include <cerrno>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <gtest/gtest.h>
@@ -334,6 +338,42 @@ TEST_F(ZnZipTest, DestinationThatCannotBeWrittenFails)
     }
     EXPECT_TRUE(QFileInfo(tree.path("pipe")).exists() && !QFileInfo(tree.path("pipe")).isFile());
     EXPECT_TRUE(QFileInfo(tree.path("to-pipe")).isSymLink());
+}
+
+// A full disk is named as such in both directions, and no output is left behind.
+TEST_F(ZnZipTest, AFullDiskIsNamedBothWays)
+{
+    const QString plain = tree.file("in/plain", 300000, 'p');
+    ASSERT_TRUE(run(true, plain, tree.path("in/plain.zak")));
+    ASSERT_TRUE(zip.LastError().isEmpty()) << zip.LastError().toStdString();
+    tree.dir("out");
+    for (const bool compress : {true, false}) {
+        SCOPED_TRACE(compress ? "compress" : "decompress");
+        rec.events.clear();
+        plat::posix::faults::injectInFolder(plat::posix::faults::Op::Write, tree.path("out"), ENOSPC);
+        ASSERT_TRUE(run(compress, compress ? plain : tree.path("in/plain.zak"), tree.path("out/result")));
+        plat::posix::faults::clear();
+        EXPECT_EQ(rec.events.back(), (Event{'E', 0}));
+        EXPECT_TRUE(zip.LastError().contains(QStringLiteral("写入文件出错：") + tree.path("out/result") +
+                                             QStringLiteral("（No space left on device）")))
+            << zip.LastError().toStdString();
+        EXPECT_TRUE(QDir(tree.path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    }
+}
+
+// A file that reports size 0 but has content (as those in /proc do) is compressed whole.
+TEST_F(ZnZipTest, AFileReportingNoSizeIsReadToItsEnd)
+{
+    QFile version(QStringLiteral("/proc/version"));
+    ASSERT_TRUE(version.open(QIODevice::ReadOnly));
+    ASSERT_EQ(version.size(), 0);
+    const QByteArray content = version.readAll();
+    ASSERT_FALSE(content.isEmpty());
+    ASSERT_TRUE(run(true, QStringLiteral("/proc/version"), tree.path("v.zak")));
+    ASSERT_TRUE(zip.LastError().isEmpty()) << zip.LastError().toStdString();
+    QFile z(tree.path("v.zak"));
+    ASSERT_TRUE(z.open(QIODevice::ReadOnly));
+    EXPECT_EQ(inflateWithZlib(z.readAll(), content.size()), content);
 }
 
 TEST_F(ZnZipTest, BusyIsClearedBeforeOnEndSoANewJobCanStartThere)

@@ -1,4 +1,6 @@
 #include "tools/compare/engine/LineSource.h"
+#include "platform/posix/FileIO.h"
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -39,10 +41,19 @@ quint64 hashBytes(const char* p, qint64 n)
     return h;
 }
 
-LineSource::LineSource(const QString& path) : m_path(path), m_file(path)
+LineSource::LineSource(const QString& path) : m_path(path)
 {
-    if (!m_file.open(QIODevice::ReadOnly))
+    // Only a regular file: a FIFO would wait for a writer, a device such as /dev/zero might never end.
+    plat::posix::SysError error;
+    plat::posix::Fd fd = plat::posix::openRegularFile(path, nullptr, &error);
+    if (!fd.valid()) {
+        const QString why = error.code == EINVAL ? QStringLiteral("not a regular file")
+                                                 : plat::posix::errnoText(error.code);
+        throw EFileCompareError(m_path + QLatin1Char('\n') + why);
+    }
+    if (!m_file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         fail();
+    fd.release();
 }
 
 void LineSource::fail()

@@ -1,6 +1,8 @@
 #include "tools/compress/engine/ZStreams.h"
 #include "tools/compress/engine/ZErrors.h"
+#include "platform/posix/FileIO.h"
 #include <QFileDevice>
+#include <cerrno>
 #include <algorithm>
 
 namespace zak {
@@ -11,16 +13,23 @@ QString zlibText(int rc)
     return QStringLiteral("zlib 出错（%1 %2）").arg(rc).arg(QString::fromLatin1(zError(rc)));
 }
 
+} // namespace
+
+int writeOut(QFileDevice& dest, const char* data, qint64 n)
+{
+    // Straight to the descriptor, past the device's buffer, so that a failure keeps its reason.
+    if (dest.handle() < 0)
+        return EBADF;
+    return plat::posix::writeAll(dest.handle(), data, n);
+}
+
+namespace {
+
 void writeAll(QFileDevice& dest, const char* data, qint64 n)
 {
-    while (n > 0) {
-        const qint64 w = dest.write(data, n);
-        if (w <= 0)
-            throw EZCompressionError(QStringLiteral("写入文件出错：") + dest.fileName() + QStringLiteral("（") +
-                                     dest.errorString() + QStringLiteral("）"));
-        data += w;
-        n -= w;
-    }
+    if (const int e = writeOut(dest, data, n))
+        throw EZCompressionError(QStringLiteral("写入文件出错：") + dest.fileName() + QStringLiteral("（") +
+                                 plat::posix::errnoText(e) + QStringLiteral("）"));
 }
 
 } // namespace

@@ -23,6 +23,9 @@ inline constexpr int kWindow = 32768;           // deflate window (window bits 1
 // The two header bytes zlib writes for a compression level (Z_DEFAULT_COMPRESSION allowed).
 QByteArray zlibHeader(int zlevel);
 
+// Writes all of `data` to the open file `dest` through its descriptor. Returns 0 or an errno value.
+int writeOut(QFileDevice& dest, const char* data, qint64 n);
+
 // Compressed output of one stream, written to a device as it is produced.
 class ZWriter {
 public:

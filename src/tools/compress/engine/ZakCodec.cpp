@@ -1,11 +1,13 @@
 #include "tools/compress/engine/ZakCodec.h"
 #include "platform/Pump.h"
+#include "platform/posix/FileIO.h"
 #include "platform/posix/FileId.h"
 #include "tools/compress/engine/ZStreams.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -22,24 +24,30 @@ template <class E>
     throw E(what + path + (why.isEmpty() ? QString() : QStringLiteral("（") + why + QStringLiteral("）")));
 }
 
+// Up to n bytes of f; 0 at its end.
 template <class E>
-void readFully(QFile& f, char* buf, qint64 n)
+qint64 readSome(QFile& f, char* buf, qint64 n)
 {
-    while (n > 0) {
-        const qint64 r = f.read(buf, n);
-        if (r <= 0)
-            fail<E>(QStringLiteral("读取文件出错："), f.fileName(),
-                    r < 0 ? f.errorString() : QStringLiteral("文件在处理时变短了"));
-        buf += r;
-        n -= r;
-    }
+    const qint64 r = f.read(buf, n);
+    if (r < 0)
+        fail<E>(QStringLiteral("读取文件出错："), f.fileName(), f.errorString());
+    return r;
 }
 
+// Opens f's file for reading. Only a regular file: the open does not wait on a FIFO put there since the
+// window checked the name, and the type is checked on the descriptor.
 template <class E>
 void openSource(QFile& f)
 {
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    plat::posix::SysError error;
+    plat::posix::Fd fd = plat::posix::openRegularFile(f.fileName(), nullptr, &error);
+    if (!fd.valid() && error.code == EINVAL)
+        fail<E>(QStringLiteral("源文件不是普通文件："), f.fileName());
+    if (!fd.valid())
+        fail<E>(QStringLiteral("不能打开文件："), f.fileName(), plat::posix::errnoText(error.code));
+    if (!f.open(fd.get(), QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
         fail<E>(QStringLiteral("不能打开文件："), f.fileName(), f.errorString());
+    fd.release();
 }
 
 template <class E>
@@ -171,14 +179,15 @@ bool TZipThread::compress()
         z = std::make_unique<zak::CompressionStream>(dst, m_zlevel);
     raiseBegin(m_remaining);
 
+    // Read to the end, not to the size: files such as those in /proc report 0 but have content.
     char buf[zak::kChunk];
-    while (!isInterruptionRequested() && m_remaining > 0) {
-        const qint64 n = std::min(m_remaining, zak::kChunk);
-        readFully<E>(src, buf, n);
+    while (!isInterruptionRequested()) {
+        const qint64 n = readSome<E>(src, buf, zak::kChunk);
+        if (n == 0)
+            break;
         z->write(buf, n);
         m_done += n;
         raiseProcess(m_done);
-        m_remaining -= zak::kChunk;
     }
     if (isInterruptionRequested())
         return false;   // the temporary output goes with `dst`
@@ -213,8 +222,8 @@ bool TZipThread::decompress()
         const qint64 n = std::min(m_remaining, zak::kChunk);
         if (z.read(buf, n) != n)
             fail<E>(QStringLiteral("压缩文件在解压缩时被改变："), m_source);
-        if (dst.write(buf, n) != n)
-            fail<E>(QStringLiteral("写入文件出错："), m_dest, dst.errorString());
+        if (const int e = zak::writeOut(dst, buf, n))
+            fail<E>(QStringLiteral("写入文件出错："), m_dest, plat::posix::errnoText(e));
         m_done += n;
         raiseProcess(m_done);
         m_remaining -= zak::kChunk;

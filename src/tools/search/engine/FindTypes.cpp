@@ -29,11 +29,10 @@ qint64 floorDiv(qint64 a, qint64 b)
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
 }
 
-bool localTm(qint64 utcNs, struct tm& tm, qint64& nsInSecond)
+bool localTm(plat::posix::FileTime utc, struct tm& tm, qint64& nsInSecond)
 {
-    const qint64 secs = floorDiv(utcNs, kNsPerSec);
-    nsInSecond = utcNs - secs * kNsPerSec;
-    const time_t tt = time_t(secs);
+    nsInSecond = utc.nsec;
+    const time_t tt = time_t(utc.sec);
     return localtime_r(&tt, &tm) != nullptr;
 }
 
@@ -143,11 +142,11 @@ TDateTime toDateTime(const QDateTime& t)
     return encodeDate(d.year(), d.month(), d.day()) + encodeTime(tm.hour(), tm.minute(), tm.second(), tm.msec());
 }
 
-LocalMoment localMoment(qint64 utcNs)
+LocalMoment localMoment(plat::posix::FileTime utc)
 {
     struct tm tm {};
     qint64 subSecond = 0;
-    if (!localTm(utcNs, tm, subSecond))
+    if (!localTm(utc, tm, subSecond))
         return {};
     LocalMoment m;
     m.day = daysFromCivil(qint64(tm.tm_year) + 1900, tm.tm_mon + 1, tm.tm_mday) + kEpochOffset;
@@ -164,11 +163,11 @@ bool passesDateBounds(const LocalMoment& t, TDateTime before, TDateTime after)
     return true;
 }
 
-qint32 packedLocalTime(qint64 utcNs)
+qint32 packedLocalTime(plat::posix::FileTime utc)
 {
     struct tm tm {};
     qint64 subSecond = 0;
-    if (!localTm(utcNs, tm, subSecond))
+    if (!localTm(utc, tm, subSecond))
         return 0;
     const int year = tm.tm_year + 1900;
     if (year < 1980 || year > 2107)
@@ -203,7 +202,7 @@ QString foundDateText(const TSearchRec& rec)
     QDateTime t = unpackLocalTime(rec.Time);
     if (!t.isValid()) {
         // Outside the packed range: the exact time, truncated to whole seconds.
-        t = QDateTime::fromSecsSinceEpoch(floorDiv(rec.FindData.writeNs, kNsPerSec));
+        t = QDateTime::fromSecsSinceEpoch(rec.FindData.writeNs.sec);
     }
     if (t.time() == QTime(0, 0))
         return dateText(t.date());

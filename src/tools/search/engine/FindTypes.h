@@ -53,14 +53,14 @@ struct LocalMoment {
     qint64 day = 0;
     qint64 nsOfDay = 0;
 };
-LocalMoment localMoment(qint64 utcNs);
+LocalMoment localMoment(plat::posix::FileTime utc);
 
 // The date rule for one pair of bounds: a bound with no time of day compares whole days, a bound with no
 // date compares the time of day, any other bound the moment. Before requires <=, After >=; 0 = no bound.
 bool passesDateBounds(const LocalMoment& t, TDateTime before, TDateTime after);
 
 // Packed local date-time of the file system (2-second grid, years 1980 to 2107); 0 outside that range.
-qint32 packedLocalTime(qint64 utcNs);
+qint32 packedLocalTime(plat::posix::FileTime utc);
 // The local date-time a packed value stands for; invalid for 0 or a malformed value.
 QDateTime unpackLocalTime(qint32 packed);
 

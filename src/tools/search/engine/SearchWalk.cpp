@@ -111,8 +111,8 @@ bool SearchWalk::attributesPass(quint32 attr) const
 bool SearchWalk::datesPass(const plat::FindData& e) const
 {
     const SearchSnapshot& s = m_snap;
-    auto check = [](qint64 ns, TDateTime before, TDateTime after) {
-        return (before == 0 && after == 0) || passesDateBounds(localMoment(ns), before, after);
+    auto check = [](plat::posix::FileTime t, TDateTime before, TDateTime after) {
+        return (before == 0 && after == 0) || passesDateBounds(localMoment(t), before, after);
     };
     return check(e.creationNs, s.createdBefore, s.createdAfter) && check(e.writeNs, s.modifiedBefore, s.modifiedAfter)
         && check(e.accessNs, s.accessedBefore, s.accessedAfter);
