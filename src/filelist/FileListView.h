@@ -177,6 +177,7 @@ private:
     void onListStarted();
     void onListFinished();
     void attachListView(bool attach);
+    void fitListColumns();
 
     filelist::FileLister m_lister;
     FileListModel* m_model = nullptr;
@@ -194,7 +195,7 @@ private:
     int m_busyCursors = 0;
     FileListLink* m_dirTreeCombo = nullptr;
     FileListLink* m_dirTree = nullptr;
-    RenameDelegate* m_renameDelegate = nullptr;
+    QList<RenameDelegate*> m_renameDelegates;   // the report view's and the other styles' view's
     TLsFilelistView28PopUp* m_popup = nullptr;
     QString m_renameSource;
     QString m_renameCaption;   // the caption when editing started
