@@ -1,5 +1,8 @@
 #include "support/ScriptedDialogs.h"
 #include "ui/Dialogs.h"
+#include "ui/MessageBox.h"
+#include <QApplication>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 TEST(Dialogs, FilterTextBecomesQtFilterAndStarDotStarMatchesEverything)
@@ -27,4 +30,18 @@ TEST(Dialogs, ScriptedServiceIsInstalledForItsLifetimeAndAnswersFromItsQueue)
         EXPECT_EQ(dlg.beeps(), 1);
     }
     EXPECT_EQ(ui::Dialogs::installed(), before);
+}
+
+// A short text under a long title: the box is as wide as the title, with room for the title bar's buttons.
+TEST(Dialogs, MessageBoxesAreWideEnoughForTheirTitle)
+{
+    for (const QString& title : {QStringLiteral("Orvo 文件管理器"), QStringLiteral("文件分割或合并")}) {
+        ui::TitledMessageBox box(QMessageBox::NoIcon, title, QStringLiteral(" 文件分割完成。"));
+        box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+        box.show();
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(box.width(), QFontMetrics(bold).horizontalAdvance(title) + 120) << title.toStdString();
+        box.close();
+    }
 }
