@@ -12,6 +12,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -82,10 +83,12 @@ TLsFilelistView28::TLsFilelistView28(QWidget* parent) : QWidget(parent)
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &TLsFilelistView28::changed);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TLsFilelistView28::changed);
     connect(m_model, &QAbstractItemModel::modelReset, this, &TLsFilelistView28::changed);
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(m_model, signal, this, &TLsFilelistView28::fitListColumns);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &TLsFilelistView28::fitListColumns);
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, &TLsFilelistView28::fitListColumns);
+    // Appended rows are measured alone; any other change measures all rows again.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { fitListColumns(first, last); });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { fitListColumns(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { fitListColumns(); });
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] { fitListColumns(); });
 
     Transfer.OnRelist = [this] { UpdateFileList(); };
     m_popup = new TLsFilelistView28PopUp(this);
@@ -179,36 +182,56 @@ void TLsFilelistView28::setViewStyle(TViewStyle style)
 
 // The list view gives every item the size of its first one; in the list and small-icon styles every item
 // takes the width of the longest caption instead, up to the width of the pane.
-void TLsFilelistView28::fitListColumns()
+void TLsFilelistView28::fitListColumns(int first, int last)
+{
+    RenameDelegate* delegate = m_renameDelegates.value(1);
+    if (!delegate)
+        return;
+    const bool fitted = (m_viewStyle == vsList || m_viewStyle == vsSmallIcon) && m_list->model() == m_model;
+    if (!fitted) {
+        m_longestCaption.clear();
+    } else {
+        const QFontMetrics metrics(m_list->font());
+        if (last < 0) {   // all rows
+            m_longestCaption.clear();
+            first = 0;
+            last = rowCount() - 1;
+        }
+        int longest = m_longestCaption.isEmpty() ? -1 : metrics.horizontalAdvance(m_longestCaption);
+        for (int row = std::max(0, first); row <= last && row < rowCount(); ++row) {
+            const QString text = caption(row);
+            const int advance = metrics.horizontalAdvance(text);
+            if (advance > longest) {
+                longest = advance;
+                m_longestCaption = text;
+            }
+        }
+    }
+    applyListItemWidth();
+}
+
+void TLsFilelistView28::applyListItemWidth()
 {
     RenameDelegate* delegate = m_renameDelegates.value(1);
     if (!delegate)
         return;
     int width = 0;
-    if ((m_viewStyle == vsList || m_viewStyle == vsSmallIcon) && m_list->model() == m_model) {
-        const QFontMetrics metrics(m_list->font());
-        int longestRow = -1;
-        int longest = -1;
-        for (int row = 0; row < rowCount(); ++row) {
-            const int advance = metrics.horizontalAdvance(caption(row));
-            if (advance > longest) {
-                longest = advance;
-                longestRow = row;
-            }
-        }
-        if (longestRow >= 0) {
-            QStyleOptionViewItem option;
-            option.font = m_list->font();
-            option.fontMetrics = metrics;
-            option.decorationSize = m_list->iconSize();
-            option.decorationPosition = QStyleOptionViewItem::Left;
-            option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-            option.widget = m_list;
-            width = delegate->QStyledItemDelegate::sizeHint(option, m_model->index(longestRow, 0)).width();
-            const int room = m_list->viewport()->width() - 2 * m_list->spacing();
-            if (room > 0)
-                width = std::min(width, room);
-        }
+    if (!m_longestCaption.isEmpty()) {
+        // The size the style gives an item with an icon and the longest caption.
+        QStyleOptionViewItem option;
+        option.initFrom(m_list);
+        option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+        option.text = m_longestCaption;
+        option.decorationSize = m_list->iconSize();
+        option.decorationPosition = QStyleOptionViewItem::Left;
+        option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.font = m_list->font();
+        option.fontMetrics = QFontMetrics(option.font);
+        option.widget = m_list;
+        width = m_list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), m_list).width();
+        const int room = m_list->viewport()->width() - 2 * m_list->spacing();
+        if (room > 0)
+            width = std::min(width, room);
     }
     if (width == delegate->itemWidth())
         return;
@@ -292,7 +315,7 @@ bool TLsFilelistView28::eventFilter(QObject* watched, QEvent* event)
     const bool onView = watched == m_tree || watched == m_list;
     const bool onViewport = watched == m_tree->viewport() || watched == m_list->viewport();
     if (watched == m_list->viewport() && event->type() == QEvent::Resize)
-        fitListColumns();
+        applyListItemWidth();   // the pane's width caps the columns
     if (onViewport) {
         switch (event->type()) {
         case QEvent::MouseButtonPress: Q_EMIT mousePressed(); break;
