@@ -35,7 +35,9 @@ TEST(IconTheme, ListAndTreeKeysAndToolBarNamesGiveDrawnIcons)
 {
     ui::setUpIconTheme();
     for (const char* key : {"folder", "text-x-generic", "inode-directory", "text/plain", "drive-harddisk", "computer",
-                            "user-desktop", "user-trash", "user-home"}) {
+                            "user-desktop", "user-trash", "user-home", "folder-open", "folder-remote", "drive-optical",
+                            "drive-removable-media", "network", "network-workgroup", "application-octet-stream",
+                            "application-x-desktop"}) {
         SCOPED_TRACE(key);
         EXPECT_GT(inked(ui::IconCache::instance().icon(plat::iconIndex(QString::fromLatin1(key)))), 0.05);
     }
