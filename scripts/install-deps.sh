@@ -4,6 +4,7 @@ set -euo pipefail
 pkgs=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6gui6 qt6-image-formats-plugins qt6-svg-dev libqt6svg6
+  qt6-translations-l10n
   zlib1g-dev libjpeg62-turbo-dev
   libxcb1-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev

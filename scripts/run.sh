@@ -4,6 +4,11 @@ set -euo pipefail
 build=${1:-build}
 shift || true
 exe="$build/bin/orvo"
+# The desktop entry and icon go to a staging prefix inside the build folder, which the program's data
+# folders then include, so it finds its own icon as the desktop would after an install.
+stage="$(pwd)/$build/stage"
+cmake --install "$build" --prefix "$stage" >/dev/null
+export XDG_DATA_DIRS="$stage/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$exe" "$@"
 fi

@@ -65,6 +65,9 @@ void FilterBar::connectControls()
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
     box->addItems(kDefaultFilters);
     box->setCurrentIndex(-1);
+    // The combo box takes the keys while it has focus and hands them to its line edit directly, so Enter is
+    // caught on the box; the line edit still gets the mouse.
+    box->installEventFilter(this);
     box->lineEdit()->installEventFilter(this);
     box->lineEdit()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(box->lineEdit(), &QWidget::customContextMenuRequested, this,
@@ -73,7 +76,7 @@ void FilterBar::connectControls()
 
 bool FilterBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_w.Mask1->lineEdit())
+    if (watched != m_w.Mask1 && watched != m_w.Mask1->lineEdit())
         return false;
     const bool enter = event->type() == QEvent::KeyPress
         && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return
@@ -82,7 +85,7 @@ bool FilterBar::eventFilter(QObject* watched, QEvent* event)
         guarded(&m_w, [this] { Mask1KeyPress(); });
         return true;
     }
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_w.Mask1->lineEdit()) {
         guarded(&m_w, [this] { Mask1DblClick(); });
         return true;
     }

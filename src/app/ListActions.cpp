@@ -103,9 +103,11 @@ void ListActions::createCommands()
     const auto command = [this](const char* name, const QString& caption, void (ListActions::*handler)()) {
         return newCommand(&m_w, this, name, caption, handler);
     };
-    // The state-only commands' work comes with the properties and viewers.
+    // The state-only commands' work comes with the properties and viewers; until then they are unavailable.
     const auto stateOnly = [this](const char* name, const QString& caption) {
-        return newStateCommand(&m_w, name, caption);
+        QAction* a = newStateCommand(&m_w, name, caption);
+        markNotAvailable(a);
+        return a;
     };
     m_w.paste3 = command("paste3", QStringLiteral("(复制/剪贴的文件)粘贴到当前路径&P"), &ListActions::Paste0Click);
     m_w.SelectAll1 = command("SelectAll1", QStringLiteral("选择全部&L"), &ListActions::SelectAll1_oldClick);
@@ -151,8 +153,10 @@ void ListActions::createCommands()
 
 void ListActions::connectControls()
 {
-    for (QToolButton* b : {m_w.Paste0, m_w.cut0, m_w.copy0, m_w.ASR, m_w.rwtime, m_w.Attribute})
+    for (QToolButton* b : {m_w.Paste0, m_w.cut0, m_w.copy0, m_w.ASR})
         b->setEnabled(false);
+    for (QToolButton* b : {m_w.rwtime, m_w.Attribute})
+        markNotAvailable(b);
     onClicked(&m_w, m_w.Paste0, this, &ListActions::Paste0Click);
     onClicked(&m_w, m_w.cut0, this, &ListActions::Cut0Click);
     onClicked(&m_w, m_w.ASR, this, &ListActions::ASRClick);
@@ -225,6 +229,8 @@ void ListActions::SetBtnMenuState()
 
     const auto enable = [](std::initializer_list<QObject*> controls, bool on) {
         for (QObject* c : controls) {
+            if (isNotAvailable(c))
+                continue;
             if (auto* a = qobject_cast<QAction*>(c))
                 a->setEnabled(on);
             else if (auto* w = qobject_cast<QWidget*>(c))

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include "ui/IconTheme.h"
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLayout>
@@ -24,7 +25,8 @@
 #include <QStandardPaths>
 #include <exception>
 
-const QString TOrvo::kCaption = SettingsStore::kTitle;
+// A literal: another file's static may not be initialised yet when this one is.
+const QString TOrvo::kCaption = QStringLiteral("Orvo 文件管理器");
 
 namespace {
 
@@ -54,6 +56,7 @@ TOrvo::TOrvo(const QStringList& args, QWidget* parent)
 {
     setObjectName(QStringLiteral("Orvo"));
     setWindowTitle(kCaption);
+    ui::setUpIconTheme();   // before the controls take their icons
     for (QTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4})
         t->setSingleShot(true);
     Timer1.setInterval(50);

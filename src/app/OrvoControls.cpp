@@ -9,6 +9,7 @@
 #include "app/ToolLauncher.h"
 #include "filelist/FileListView.h"
 #include "foldertree/ShellTree.h"
+#include "ui/IconTheme.h"
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
@@ -59,6 +60,27 @@ QToolButton* barButton(QToolBar* bar, const QString& name, const QString& text, 
     bar->addWidget(b);
     return b;
 }
+
+// The freedesktop icon of each tool button; its caption stays beside or under it and its hint is the tooltip.
+struct ButtonIcon {
+    const char* button;
+    const char* icon;
+};
+
+constexpr ButtonIcon kButtonIcons[] = {
+    {"ToolButton29", "applications-utilities"}, {"ToolButton30", "system-search"},
+    {"ToolButton31", "edit-cut"},               {"Paste0", "edit-paste"},
+    {"cut0", "edit-cut"},                       {"copy0", "edit-copy"},
+    {"del1", "edit-delete"},                    {"ASR", "document-edit"},
+    {"rwtime", "document-open-recent"},         {"Attribute", "document-properties"},
+    {"ToolButton11", "view-refresh"},           {"ToolButton13", "drive-harddisk"},
+    {"ToolButton14", "folder"},                 {"ToolButton15", "edit-select-all"},
+    {"fv", "go-next"},                          {"shfv", "view-dual"},
+    {"Icond", "view-list"},                     {"phint", "view-more"},
+    {"treeset", "view-sort-ascending"},         {"ToolButton3", "go-next"},
+    {"up1", "go-up"},                           {"down1", "go-down"},
+    {"ToolButton8", "applications-graphics"},
+};
 
 QComboBox* inertCombo(const QString& objectName, bool editable, int width)
 {
@@ -280,7 +302,7 @@ void TOrvo::buildPanes()
     SpinEdit1->setRange(10, 800);
     SpinEdit1->setValue(100);
     SpinEdit1->setToolTip(QStringLiteral("设置缩略图大小"));
-    SpinEdit1->setEnabled(false);   // read by the thumbnail page, which is not part of the program yet
+    app::markNotAvailable(SpinEdit1);   // read by the thumbnail page, which is not part of the program yet
     Mask1 = inertCombo(QStringLiteral("Mask1"), true, 120);
     dirbox = inertCombo(QStringLiteral("dirbox"), false, 250);
     ToolBar3->addWidget(ColorBox);
@@ -352,6 +374,19 @@ void TOrvo::buildViewControls()
     m_filterBar->connectControls();
     buildTreeControls();
     connectLists();
+    // Icons on the tool buttons: the command bar puts the caption under the icon, the others beside it.
+    for (const ButtonIcon& b : kButtonIcons) {
+        auto* button = findChild<QToolButton*>(QLatin1String(b.button));
+        if (!button)
+            continue;
+        button->setIcon(ui::themeIcon(QLatin1String(b.icon)));
+        const bool commandBar = button->parentWidget() == ToolBar1;
+        button->setToolButtonStyle(commandBar ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonTextBesideIcon);
+        button->setIconSize(commandBar ? QSize(22, 22) : QSize(16, 16));
+    }
+    // Menus show the tooltips of commands that are not available yet.
+    for (QMenu* menu : findChildren<QMenu*>())
+        menu->setToolTipsVisible(true);
 }
 
 bool TOrvo::eventFilter(QObject* watched, QEvent* event)

@@ -156,6 +156,9 @@ void TOrvo::timerRelist(TLsFilelistView28* renamed)
         other->UpdateFileList();
         pathbox->setEditText(renamed->Directory());
     }
+    // Re-listing made the other list active; a hidden one must not take the path bar, status and commands.
+    if (other->isHidden())
+        listChanged(renamed);
     treeRepaint();
 }
 

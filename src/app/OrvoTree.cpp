@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -309,8 +310,13 @@ void TOrvo::ShellTree1Click(TShellnode* node)
         node->setExpanded(true);
         return;
     }
-    if (node->Path().isEmpty() || !plat::path::isDirectory(node->Path()))
-        return;   // files are shown by the preview, which is not part of the window yet
+    if (node->Path().isEmpty())
+        return;
+    if (!plat::path::isDirectory(node->Path())) {
+        // Files are shown by the preview, which is not part of the window yet: the status bar says so.
+        StatusBar1->showMessage(QStringLiteral("预览") + app::notAvailableText(), 5000);
+        return;
+    }
     const QString folder = plat::path::withTrailingSep(node->Path());
     TLsFilelistView28* driven = treeDrivenList();
     if (driven->Directory() == folder)

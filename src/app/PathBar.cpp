@@ -63,6 +63,9 @@ void PathBar::connectControls()
     onClicked(&m_w, m_w.ToolButton3, this, &PathBar::ToolButton3Click);
     onClicked(&m_w, m_w.up1, this, &PathBar::up1Click);
     onClicked(&m_w, m_w.down1, this, &PathBar::down1Click);
+    // The combo box takes the keys while it has focus and hands them to its line edit directly, so Enter is
+    // caught on the box; the line edit still gets the mouse.
+    box->installEventFilter(this);
     box->lineEdit()->installEventFilter(this);
     box->setInputMethodHints(Qt::ImhNone);
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -72,7 +75,7 @@ void PathBar::connectControls()
 
 bool PathBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_w.pathbox->lineEdit())
+    if (watched != m_w.pathbox && watched != m_w.pathbox->lineEdit())
         return false;
     const bool enter = event->type() == QEvent::KeyPress
         && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return
@@ -81,7 +84,7 @@ bool PathBar::eventFilter(QObject* watched, QEvent* event)
         guarded(&m_w, [this] { pathboxKeyPress(); });
         return true;
     }
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_w.pathbox->lineEdit()) {
         guarded(&m_w, [this] { pathboxDblClick(); });
         return true;
     }

@@ -46,6 +46,7 @@ void ToolLauncher::createCommands()
     m_w.H8 = command("H8", QStringLiteral("文件分割或合并&H"), &ToolLauncher::ToolButton31Click);
     m_w.MD52 = command("MD52", QStringLiteral("MD5校验&M"), &ToolLauncher::md5WithSelection);
     m_w.P12 = command("P12", QStringLiteral("进程管理&P"), &ToolLauncher::P12Click);
+    markNotAvailable(m_w.P12);
     m_w.PAK1 = command("PAK1", QStringLiteral("文件压缩/解压缩&K"), &ToolLauncher::PAK1Click);
     m_w.B9 = command("B9", QStringLiteral("文件比较&B"), &ToolLauncher::B9Click);
 }
@@ -65,6 +66,8 @@ void ToolLauncher::connectControls()
         onClicked(&m_w, b.button, this, b.left);
         onRightClicked(&m_w, b.button, this, b.right);
     }
+    m_w.ToolButton29->setToolTip(QStringLiteral("进程管理(Ctrl+F1)（") + notAvailableText()
+                                 + QStringLiteral("），右键：文件压缩/解压缩"));
     // The lists' find opens a search window on the list's folder.
     for (TLsFilelistView28* list : {m_w.LsFilelistView281, m_w.LsFilelistView282}) {
         list->OnFindInFolder = [self = QPointer<ToolLauncher>(this)](QObject*, const QString& folder) {
@@ -223,8 +226,25 @@ void ToolLauncher::ToolButton31Click()
 
 // --- Process manager: not part of the program yet ---
 
-void ToolLauncher::switchProcesses() {}
-void ToolLauncher::ToolButton29Click() {}
-void ToolLauncher::P12Click() {}
+void ToolLauncher::processesNotAvailable()
+{
+    ui::Dialogs::get().message(&m_w, QStringLiteral("进程管理") + notAvailableText() + QStringLiteral("。"));
+}
+
+void ToolLauncher::switchProcesses()
+{
+    processesNotAvailable();
+}
+
+// The button stays enabled for its right button (compress); its left button and Ctrl+F1 say so.
+void ToolLauncher::ToolButton29Click()
+{
+    processesNotAvailable();
+}
+
+void ToolLauncher::P12Click()
+{
+    processesNotAvailable();
+}
 
 } // namespace app

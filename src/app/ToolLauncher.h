@@ -45,6 +45,8 @@ private:
     // A new search window whose "show in main window" opens the folder in the tree-driven list.
     Tfindfiles* newSearchWindow();
     void showSplitMergeWindow();
+    // The process manager is not part of the program yet: a message says so.
+    void processesNotAvailable();
 
     TOrvo& m_w;
 };

@@ -2,14 +2,23 @@
 #include "platform/LocalInstances.h"
 #include "platform/Services.h"
 #include "platform/X11Hotkeys.h"
+#include "ui/IconTheme.h"
+#include "ui/QtTranslation.h"
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLocale>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Qt's standard buttons and dialogs follow the user's locale (Chinese when it has no translation).
+    ui::installQtTranslation(app, QLocale::system());
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    ui::setUpIconTheme();
+    // The installed desktop entry and icon; the bundled copy of the icon when it is not installed.
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvo"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvo"), QIcon(QStringLiteral(":/orvo/orvo.svg"))));
     plat::installDefaultServices();
 
     plat::LocalInstances instances;

@@ -4,6 +4,7 @@
 #include "filelist/ListRename.h"
 #include "filelist/FileListPopup.h"
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QPointer>
 #include <QApplication>
 #include <QGuiApplication>
@@ -11,8 +12,10 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 static void initFilelistResources()
 {
@@ -48,12 +51,14 @@ TLsFilelistView28::TLsFilelistView28(QWidget* parent) : QWidget(parent)
 
     // Captions are edited by F2, the rename commands and a slow second click on the selected row (timed
     // here, so that a double click never leaves an edit behind).
-    m_renameDelegate = new RenameDelegate(this);
+    // One delegate per view: a delegate commits to every view it serves, and a view warns about editors of another.
     for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(m_tree), static_cast<QAbstractItemView*>(m_list)}) {
         v->setSelectionMode(QAbstractItemView::ExtendedSelection);
         v->setSelectionBehavior(QAbstractItemView::SelectRows);
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        v->setItemDelegateForColumn(0, m_renameDelegate);
+        auto* delegate = new RenameDelegate(this);
+        m_renameDelegates.append(delegate);
+        v->setItemDelegateForColumn(0, delegate);
         v->installEventFilter(this);
         v->viewport()->installEventFilter(this);
         v->viewport()->setMouseTracking(true);   // the main window follows the mouse between the lists
@@ -78,6 +83,12 @@ TLsFilelistView28::TLsFilelistView28(QWidget* parent) : QWidget(parent)
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &TLsFilelistView28::changed);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TLsFilelistView28::changed);
     connect(m_model, &QAbstractItemModel::modelReset, this, &TLsFilelistView28::changed);
+    // Appended rows are measured alone; any other change measures all rows again.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { fitListColumns(first, last); });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { fitListColumns(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { fitListColumns(); });
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] { fitListColumns(); });
 
     Transfer.OnRelist = [this] { UpdateFileList(); };
     m_popup = new TLsFilelistView28PopUp(this);
@@ -166,6 +177,67 @@ void TLsFilelistView28::setViewStyle(TViewStyle style)
     m_list->setWrapping(true);
     m_list->setGridSize(large ? QSize(80, 64) : QSize());
     m_stack->setCurrentWidget(m_list);
+    fitListColumns();
+}
+
+// The list view gives every item the size of its first one; in the list and small-icon styles every item
+// takes the width of the longest caption instead, up to the width of the pane.
+void TLsFilelistView28::fitListColumns(int first, int last)
+{
+    RenameDelegate* delegate = m_renameDelegates.value(1);
+    if (!delegate)
+        return;
+    const bool fitted = (m_viewStyle == vsList || m_viewStyle == vsSmallIcon) && m_list->model() == m_model;
+    if (!fitted) {
+        m_longestCaption.clear();
+    } else {
+        const QFontMetrics metrics(m_list->font());
+        if (last < 0) {   // all rows
+            m_longestCaption.clear();
+            first = 0;
+            last = rowCount() - 1;
+        }
+        int longest = m_longestCaption.isEmpty() ? -1 : metrics.horizontalAdvance(m_longestCaption);
+        for (int row = std::max(0, first); row <= last && row < rowCount(); ++row) {
+            const QString text = caption(row);
+            const int advance = metrics.horizontalAdvance(text);
+            if (advance > longest) {
+                longest = advance;
+                m_longestCaption = text;
+            }
+        }
+    }
+    applyListItemWidth();
+}
+
+void TLsFilelistView28::applyListItemWidth()
+{
+    RenameDelegate* delegate = m_renameDelegates.value(1);
+    if (!delegate)
+        return;
+    int width = 0;
+    if (!m_longestCaption.isEmpty()) {
+        // The size the style gives an item with an icon and the longest caption.
+        QStyleOptionViewItem option;
+        option.initFrom(m_list);
+        option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+        option.text = m_longestCaption;
+        option.decorationSize = m_list->iconSize();
+        option.decorationPosition = QStyleOptionViewItem::Left;
+        option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.font = m_list->font();
+        option.fontMetrics = QFontMetrics(option.font);
+        option.widget = m_list;
+        width = m_list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), m_list).width();
+        const int room = m_list->viewport()->width() - 2 * m_list->spacing();
+        if (room > 0)
+            width = std::min(width, room);
+    }
+    if (width == delegate->itemWidth())
+        return;
+    delegate->setItemWidth(width);
+    if (m_list->model() == m_model)
+        m_list->doItemsLayout();
 }
 
 // The icon/list view follows the model only while it is shown, so a hidden one does no layout work.
@@ -242,6 +314,8 @@ bool TLsFilelistView28::eventFilter(QObject* watched, QEvent* event)
 {
     const bool onView = watched == m_tree || watched == m_list;
     const bool onViewport = watched == m_tree->viewport() || watched == m_list->viewport();
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
+        applyListItemWidth();   // the pane's width caps the columns
     if (onViewport) {
         switch (event->type()) {
         case QEvent::MouseButtonPress: Q_EMIT mousePressed(); break;

@@ -177,6 +177,10 @@ private:
     void onListStarted();
     void onListFinished();
     void attachListView(bool attach);
+    // Sizes the list-style columns to the longest caption; `first`..`last` are newly appended rows, and
+    // without them every row is measured.
+    void fitListColumns(int first = 0, int last = -1);
+    void applyListItemWidth();
 
     filelist::FileLister m_lister;
     FileListModel* m_model = nullptr;
@@ -194,7 +198,8 @@ private:
     int m_busyCursors = 0;
     FileListLink* m_dirTreeCombo = nullptr;
     FileListLink* m_dirTree = nullptr;
-    RenameDelegate* m_renameDelegate = nullptr;
+    QString m_longestCaption;                  // the widest caption in the list styles
+    QList<RenameDelegate*> m_renameDelegates;   // the report view's and the other styles' view's
     TLsFilelistView28PopUp* m_popup = nullptr;
     QString m_renameSource;
     QString m_renameCaption;   // the caption when editing started

@@ -7,6 +7,7 @@
 #include "ui/Dialogs.h"
 #include "ui/WaitCursor.h"
 #include <QAbstractItemView>
+#include <algorithm>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPointer>
@@ -29,6 +30,14 @@ QWidget* RenameDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
     return editor;
 }
 
+QSize RenameDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (m_itemWidth > 0)
+        size.setWidth(m_itemWidth);
+    return size;
+}
+
 void RenameDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const
 {
     auto* line = qobject_cast<QLineEdit*>(editor);
@@ -45,7 +54,8 @@ void RenameDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QM
 
 bool TLsFilelistView28::isEditingCaption() const
 {
-    return m_renameDelegate->isEditing();
+    return std::any_of(m_renameDelegates.begin(), m_renameDelegates.end(),
+                       [](const RenameDelegate* d) { return d->isEditing(); });
 }
 
 bool TLsFilelistView28::beginCaptionEdit(int row)
@@ -108,6 +118,15 @@ void TLsFilelistView28::endCaptionEdit(const QString& text)
     UpdateFileList();
     if (wasDir)
         linkRebuild(false);
+    // The row stays selected under its new name (or its old one when the rename failed), ready for another F2.
+    const QString shown = outcome == filelist::RenameOutcome::Renamed ? path::folderPart(source) + newName : source;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (path::samePath(subItem(row, 4), shown)) {
+            selectRow(row);
+            currentView()->scrollTo(model()->index(row, 0));
+            break;
+        }
+    }
     setUpdatesEnabled(true);
     if (outcome == filelist::RenameOutcome::Renamed)
         Q_EMIT edited();

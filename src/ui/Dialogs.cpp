@@ -1,4 +1,5 @@
 #include "ui/Dialogs.h"
+#include "ui/MessageBox.h"
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -17,7 +18,7 @@ QString orDefault(const QString& caption, const char* fallback)
 
 void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text)
 {
-    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    TitledMessageBox box(icon, caption, text, parent);
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -75,7 +76,7 @@ void QtDialogs::message(QWidget* parent, const QString& text)
 
 Dialogs::Answer QtDialogs::question(QWidget* parent, const QString& text, const QString& caption, int flags)
 {
-    QMessageBox box(QMessageBox::Question, orDefault(caption, "提示"), text, QMessageBox::NoButton, parent);
+    TitledMessageBox box(QMessageBox::Question, orDefault(caption, "提示"), text, parent);
     QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
     QPushButton* cancel = nullptr;

@@ -1,4 +1,5 @@
 #include "ui/IconCache.h"
+#include "ui/IconTheme.h"
 #include "platform/IconKeys.h"
 #include <QFileIconProvider>
 #include <QMimeDatabase>
@@ -16,18 +17,18 @@ QIcon IconCache::icon(int index)
     auto it = m_icons.constFind(index);
     if (it != m_icons.constEnd())
         return it.value();
-    if (QIcon::themeName().isEmpty())
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    static const bool themeReady = (setUpIconTheme(), true);
+    Q_UNUSED(themeReady);
     const QString key = plat::iconKeyAt(index);
     QIcon icon;
     if (key.startsWith(u':')) {
         icon = QIcon(key);   // a bundled resource
     } else if (!key.isEmpty()) {
-        icon = QIcon::fromTheme(key);
+        icon = themeIcon(key);
         if (icon.isNull()) {
             const QMimeType mt = QMimeDatabase().mimeTypeForName(key);
             if (mt.isValid())
-                icon = QIcon::fromTheme(mt.genericIconName());
+                icon = themeIcon(mt.genericIconName());
         }
     }
     if (icon.isNull()) {

@@ -1,5 +1,6 @@
 // The main window's controls and commands carry their documented names, whichever part made them.
 #include "OrvoFixture.h"
+#include "app/SettingsStore.h"
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
@@ -9,6 +10,13 @@
 namespace {
 
 using ControlNamesTest = OrvoFixture;
+
+TEST_F(ControlNamesTest, TheWindowCarriesTheProgramsTitle)
+{
+    TOrvo& w = open();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Orvo 文件管理器"));
+    EXPECT_EQ(w.windowTitle(), SettingsStore::kTitle);
+}
 
 TEST_F(ControlNamesTest, EachPartsControlsAreFoundByTheirDocumentedName)
 {
@@ -29,6 +37,34 @@ TEST_F(ControlNamesTest, EachPartsControlsAreFoundByTheirDocumentedName)
         SCOPED_TRACE(c.name);
         ASSERT_NE(c.control, nullptr);
         EXPECT_EQ(w.findChild<QObject*>(QLatin1String(c.name)), c.control);
+    }
+}
+
+TEST_F(ControlNamesTest, ToolButtonsCarryThemeIconsBesideTheirExactCaptionsAndHints)
+{
+    TOrvo& w = open();
+    const struct {
+        QToolButton* button;
+        const char* caption;
+        const char* hint;
+        Qt::ToolButtonStyle style;
+    } cases[] = {
+        {w.ToolButton30, "查找", "快速查找文件(Ctrl+F2)，右键：文件比较", Qt::ToolButtonTextUnderIcon},
+        {w.Paste0, "粘贴", "粘贴", Qt::ToolButtonTextUnderIcon},
+        {w.copy0, "复制", "复制", Qt::ToolButtonTextUnderIcon},
+        {w.del1, "删除", "删除文件(夹)或者是清空回收站，右键：打开回收站", Qt::ToolButtonTextUnderIcon},
+        {w.ToolButton11, "刷新", "刷新", Qt::ToolButtonTextUnderIcon},
+        {w.ToolButton15, "全选", "选择全部", Qt::ToolButtonTextUnderIcon},
+        {w.ToolButton3, "→", "转到路径栏当前路径", Qt::ToolButtonTextBesideIcon},
+        {w.up1, "▲", "后退至路径栏列表上一条路径", Qt::ToolButtonTextBesideIcon},
+        {w.ToolButton8, "背景", "改变背景颜色，按下后在颜色框里选择颜色", Qt::ToolButtonTextBesideIcon},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        EXPECT_FALSE(c.button->icon().isNull());
+        EXPECT_EQ(c.button->text(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(c.button->toolTip(), QString::fromUtf8(c.hint));
+        EXPECT_EQ(c.button->toolButtonStyle(), c.style);
     }
 }
 

@@ -34,6 +34,9 @@ TEST_F(OrvoStartTest, SwitchesAreWholeLowerCasedArguments)
         SCOPED_TRACE(c.args.join(u'|').toStdString());
         TOrvo& w = open(c.args);
         EXPECT_EQ(w.size(), c.size);
+        // "/p" says the process manager is not available yet.
+        EXPECT_EQ(dialogs.callsOf(QStringLiteral("message")).size(), c.args.contains(QStringLiteral("/p")) ? 1u : 0u);
+        dialogs.clear();
         window.reset();
     }
 }
@@ -158,6 +161,9 @@ TEST_F(OrvoStartTest, HotkeyDispatchMatchesModifiersAndKeyExactly)
     };
     for (const auto& c : cases)
         EXPECT_EQ(w.handleHotkey(c.mods, c.key), c.id) << int(c.mods) << " " << c.key;
+    // Each Ctrl+F1 said the process manager is not available yet.
+    EXPECT_EQ(dialogs.callsOf(QStringLiteral("message")).size(), 2u);
+    dialogs.clear();
 }
 
 TEST_F(OrvoStartTest, CtrlF3HidesAndShowsWhileItIsRegistered)

@@ -13,19 +13,30 @@ namespace {
 class PathBarTest : public OrvoFixture {
 protected:
     void type(TOrvo& w, const QString& text) { w.pathbox->setEditText(text); }
-    void enter(TOrvo& w) { QTest::keyClick(w.pathbox->lineEdit(), Qt::Key_Return); }
+    // The key goes to the combo box, which holds the focus for its line edit.
+    void enter(TOrvo& w, Qt::Key key = Qt::Key_Return)
+    {
+        w.pathbox->setFocus();
+        QTest::keyClick(w.pathbox, key);
+    }
     test::TempTree tree;
 };
 
 TEST_F(PathBarTest, EnterGoesToAnExistingFolderInTheDrivenList)
 {
+    const std::pair<Qt::Key, const char*> keys[] = {{Qt::Key_Return, "a b"}, {Qt::Key_Enter, "c d"}};
+    for (const auto& [key, name] : keys)
+        tree.dir(QString::fromLatin1(name));
     TOrvo& w = open();
-    const QString dir = tree.dir(QStringLiteral("a b"));
-    type(w, dir.chopped(1));   // without the trailing separator
-    enter(w);
-    EXPECT_EQ(w.LsFilelistView281->Directory(), dir);
-    EXPECT_EQ(w.treePath(), dir);
-    EXPECT_EQ(w.targetFolder(), dir);
+    for (const auto& [key, name] : keys) {
+        SCOPED_TRACE(name);
+        const QString dir = tree.path(QString::fromLatin1(name)) + u'/';
+        type(w, dir.chopped(1));   // without the trailing separator
+        enter(w, key);
+        EXPECT_EQ(w.LsFilelistView281->Directory(), dir);
+        EXPECT_EQ(w.treePath(), dir);
+        EXPECT_EQ(w.targetFolder(), dir);
+    }
 }
 
 TEST_F(PathBarTest, RootIsReachableWhileOtherOneCharacterTextsDoNothing)
@@ -52,7 +63,8 @@ TEST_F(PathBarTest, MissingFoldersGiveTheErrorBoxAndChangeNothing)
         const char* what;
         std::function<void()> act;
     } commands[] = {
-        {"enter", [&] { enter(w); }},
+        {"return", [&] { enter(w); }},
+        {"enter", [&] { enter(w, Qt::Key_Enter); }},
         {"double click", [&] { w.pathBar().pathboxDblClick(); }},
         {"list one", [&] { w.pathBar().openpath1Click(); }},
         {"list two", [&] { w.pathBar().CustomItem41Click(); }},

@@ -73,6 +73,36 @@ TEST_F(InPlaceRename, SameNameEmptyTextAndInvalidNamesChangeNothing)
     EXPECT_EQ(edited.count(), 0);
 }
 
+// Qt's warnings while a test runs, so a test can require that none was given.
+QStringList g_warnings;
+void keepWarnings(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        g_warnings << text;
+}
+
+TEST_F(InPlaceRename, TheRenamedRowStaysSelectedSoF2RenamesItAgainWithoutWarnings)
+{
+    for (const TViewStyle style : {vsReport, vsList, vsIcon}) {
+        SCOPED_TRACE(int(style));
+        list->setViewStyle(style);
+        g_warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(keepWarnings);
+        select({QStringLiteral("a.txt")});
+        key(Qt::Key_F2);
+        acceptEdit(QStringLiteral("c.txt"));
+        EXPECT_EQ(selectedCaptions(), QStringList{QStringLiteral("c.txt")});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);   // the closed editor goes
+        key(Qt::Key_F2);
+        acceptEdit(QStringLiteral("a.txt"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        qInstallMessageHandler(previous);
+        EXPECT_EQ(selectedCaptions(), QStringList{QStringLiteral("a.txt")});
+        EXPECT_TRUE(onDisk().contains(QStringLiteral("a.txt")));
+        EXPECT_EQ(g_warnings, QStringList());
+    }
+}
+
 TEST_F(InPlaceRename, AHiddenExtensionIsKept)
 {
     list->setHideFileExt(true);

@@ -123,3 +123,33 @@ TEST_F(View, ReadOnlyIgnoresListingRequests)
 }
 
 } // namespace
+
+namespace {
+
+// In the list and small-icon styles every column is as wide as the longest name, up to the pane's width.
+TEST_F(View, ListStylesShowTheLongestNameWholeUpToThePaneWidth)
+{
+    const QString longName = QStringLiteral("a-file-whose-name-is-much-longer-than-nine-characters.txt");
+    t.file(longName, 1);
+    list.UpdateFileList();
+    const int row = rowOf(longName);
+    ASSERT_GE(row, 0);
+    QListView* view = list.iconView();
+    for (const TViewStyle style : {vsList, vsSmallIcon}) {
+        SCOPED_TRACE(int(style));
+        list.resize(800, 400);
+        list.setViewStyle(style);
+        QCoreApplication::processEvents();
+        const int needed = view->fontMetrics().horizontalAdvance(longName) + view->iconSize().width();
+        const QRect rect = view->visualRect(list.model()->index(row, 0));
+        EXPECT_GE(rect.width(), needed);
+        EXPECT_EQ(view->visualRect(list.model()->index(rowOf(QStringLiteral("a.txt")), 0)).width(), rect.width());
+
+        list.resize(150, 400);   // a narrow pane: the column fits in it
+        QCoreApplication::processEvents();
+        EXPECT_LE(view->visualRect(list.model()->index(row, 0)).width(), view->viewport()->width());
+    }
+    list.setViewStyle(vsReport);
+}
+
+} // namespace

@@ -1,5 +1,9 @@
 #include "support/ScriptedDialogs.h"
 #include "ui/Dialogs.h"
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 TEST(Dialogs, FilterTextBecomesQtFilterAndStarDotStarMatchesEverything)
@@ -27,4 +31,29 @@ TEST(Dialogs, ScriptedServiceIsInstalledForItsLifetimeAndAnswersFromItsQueue)
         EXPECT_EQ(dlg.beeps(), 1);
     }
     EXPECT_EQ(ui::Dialogs::installed(), before);
+}
+
+// A short text under a long title: the service's box is as wide as the title, with room for the title
+// bar's buttons.
+TEST(Dialogs, MessageBoxesAreWideEnoughForTheirTitle)
+{
+    ASSERT_EQ(ui::Dialogs::installed(), nullptr);   // the Qt service
+    for (const QString& caption : {QString(), QStringLiteral("文件分割或合并")}) {
+        const QString title = caption.isEmpty() ? QStringLiteral("Orvo 文件管理器") : caption;
+        int shownWidth = 0;
+        // Runs inside the box's own event loop once it shows, and closes it.
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shownWidth = box->width();
+                box->accept();
+            }
+        });
+        if (caption.isEmpty())
+            ui::Dialogs::get().message(nullptr, QStringLiteral(" 文件分割完成。"));
+        else
+            ui::Dialogs::get().info(nullptr, QStringLiteral(" 文件分割完成。"), caption);
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(shownWidth, QFontMetrics(bold).horizontalAdvance(title) + 120) << title.toStdString();
+    }
 }

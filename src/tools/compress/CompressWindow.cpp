@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QApplication>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -66,6 +67,13 @@ Tysjys::Tysjys(QWidget* parent) : QWidget(parent, Qt::Window)
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
+    // The window is painted in the highlight colour; the bar keeps the normal colours so its chunk shows.
+    QPalette barColours = ProgressBar1->palette();
+    const QPalette normal = QApplication::palette(ProgressBar1);
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text,
+                                     QPalette::Button, QPalette::Highlight, QPalette::HighlightedText})
+        barColours.setColor(role, normal.color(role));
+    ProgressBar1->setPalette(barColours);
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);

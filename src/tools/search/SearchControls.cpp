@@ -18,6 +18,10 @@ void SpinEdit::keyReleaseEvent(QKeyEvent* e)
 BusyAnimation::BusyAnimation(QWidget* parent) : QProgressBar(parent)
 {
     setTextVisible(false);
+    // Shown only while a search runs; its place is kept so the buttons above do not move.
+    QSizePolicy policy = sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    setSizePolicy(policy);
     setActive(false);
 }
 
@@ -26,6 +30,7 @@ void BusyAnimation::setActive(bool on)
     m_active = on;
     setRange(0, on ? 0 : 1);   // an empty range animates
     setValue(0);
+    setVisible(on);
 }
 
 } // namespace search

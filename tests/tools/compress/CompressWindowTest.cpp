@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -162,6 +163,24 @@ TEST_F(YsjysTest, InitialWindow)
     EXPECT_EQ(w->palette().color(QPalette::Window), w->palette().color(QPalette::Highlight));
     EXPECT_EQ(w->ZnZip1.ZipLevel(), zcDefault);
     EXPECT_EQ(w->statusText(), QString());
+}
+
+// The window is painted in the highlight colour; its progress bar keeps the normal colours, so the chunk
+// stands out from the groove and the groove from the window.
+TEST_F(YsjysTest, TheProgressBarStandsOutFromTheWindow)
+{
+    const QPalette bar = w->ProgressBar1->palette();
+    const QColor window = w->palette().color(QPalette::Window);
+    EXPECT_NE(bar.color(QPalette::Window), window);
+    EXPECT_NE(bar.color(QPalette::Base), window);
+    EXPECT_NE(bar.color(QPalette::Highlight), bar.color(QPalette::Base));
+
+    w->show();
+    w->ProgressBar1->setValue(50);
+    const QImage shot = w->ProgressBar1->grab().toImage();
+    const int y = shot.height() / 2;
+    EXPECT_NE(shot.pixelColor(shot.width() / 4, y), shot.pixelColor(shot.width() * 3 / 4, y));
+    EXPECT_NE(shot.pixelColor(shot.width() * 3 / 4, y), window);
 }
 
 class YsjysDirectionTest : public YsjysTest, public ::testing::WithParamInterface<Direction> {};

@@ -254,6 +254,19 @@ TEST_F(SearchWindow, ResultRowsAndSummary)
     EXPECT_FALSE(w->Animate->Active());
 }
 
+// The busy animation under Stop shows only while a search runs; otherwise its place stays empty.
+TEST_F(SearchWindow, TheBusyAnimationShowsOnlyWhileSearching)
+{
+    w->show();
+    EXPECT_FALSE(w->Animate->isVisible());
+    const QRect stop = w->Button1->geometry();
+    w->Animate->setActive(true);
+    EXPECT_TRUE(w->Animate->isVisible());
+    EXPECT_EQ(w->Button1->geometry(), stop);
+    w->Animate->setActive(false);
+    EXPECT_FALSE(w->Animate->isVisible());
+}
+
 TEST_F(SearchWindow, NothingFoundInlineAndThreaded)
 {
     test::TempTree t;
