@@ -1,6 +1,7 @@
 // orvo-cli: the engines from the command line, one subcommand per engine.
 #include "cli/Commands.h"
 #include "platform/Services.h"
+#include "platform/posix/EndSignals.h"
 #include "platform/posix/PathCodec.h"
 #include "platform/posix/SysError.h"
 #include <QCoreApplication>
@@ -8,11 +9,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
-#include <pthread.h>
 #include <thread>
 #include <cstdio>
 
@@ -32,45 +31,19 @@ std::mutex signalMutex;
 std::function<void()> onSignal;     // set while a command winds down on a signal of its own
 std::atomic<int> caughtSignal{0};
 
-const int kEndSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-sigset_t endSignals()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    for (int s : kEndSignals)
-        sigaddset(&set, s);
-    return set;
-}
-
-[[noreturn]] void endBySignal(int sig)
-{
-    std::fflush(stdout);
-    std::signal(sig, SIG_DFL);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, sig);
-    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
-    raise(sig);
-    std::_Exit(128 + sig);
-}
-
 // The signals are blocked in every thread and taken here, outside any handler, so that a command can
 // clean up with ordinary code.
 void waitForSignals()
 {
-    const sigset_t set = endSignals();
     for (;;) {
-        int sig = 0;
-        if (sigwait(&set, &sig) != 0)
-            continue;
+        const int sig = plat::posix::waitForEndSignal();
         std::function<void()> stop;
         {
             std::lock_guard lock(signalMutex);
             stop = onSignal;
         }
         if (!stop || caughtSignal.load())
-            endBySignal(sig);   // nothing to wind down, or asked a second time
+            plat::posix::endBySignal(sig);   // nothing to wind down, or asked a second time
         caughtSignal = sig;
         stop();
     }
@@ -143,8 +116,7 @@ void usage()
 int main(int argc, char** argv)
 {
     // Before any other thread exists, so that every thread inherits the blocked signals.
-    const sigset_t blocked = cli::endSignals();
-    pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
+    plat::posix::blockEndSignals();
     std::thread(cli::waitForSignals).detach();
 
     // The arguments as the kernel passed them: names that are not UTF-8 keep their bytes, where
@@ -161,7 +133,7 @@ int main(int argc, char** argv)
         {
             const int code = cli::finishOutput(c.run(args.mid(1)));
             if (const int sig = cli::caughtSignal.load())
-                cli::endBySignal(sig);
+                plat::posix::endBySignal(sig);
             return code;
         }
     }

@@ -76,8 +76,9 @@ TEST_F(Trash, LongNamesAreShortenedInTheTrashButKeptInTheRecord)
                                     '/' + bytes.toPercentEncoding("/") + '\n';
             EXPECT_TRUE(record.contains(path))
                 << record.toStdString();
-            if (QLatin1String(folder) == QLatin1String("one/"))
+            if (QLatin1String(folder) == QLatin1String("one/")) {
                 EXPECT_EQ(trashed.size(), row.trashedBytes);
+            }
         }
         TrashCan::emptyAll();
     }

@@ -1,27 +1,8 @@
 #include "fileops/engine/FileOpJob.h"
 #include "fileops/engine/TreeCopier.h"
-#include "platform/posix/PathCodec.h"
-#include <cerrno>
-#include <unistd.h>
+#include "platform/posix/FileOps.h"
 
 namespace fileops {
-
-namespace {
-
-// The working folder as the kernel spells it, without the lossy decoding of QDir::currentPath().
-QString currentFolder()
-{
-    for (size_t size = 4096; size <= (1u << 20); size *= 2) {
-        QByteArray buf(qsizetype(size), Qt::Uninitialized);
-        if (::getcwd(buf.data(), size))
-            return plat::posix::decodePath(buf.constData());
-        if (errno != ERANGE)
-            break;
-    }
-    return QStringLiteral(".");
-}
-
-} // namespace
 
 bool namesOneItem(const QString& p, bool rootAllowed)
 {
@@ -38,7 +19,7 @@ bool namesOneItem(const QString& p, bool rootAllowed)
 
 QString itemPath(const QString& p)
 {
-    QString a = p.startsWith(u'/') ? p : currentFolder() + u'/' + p;
+    QString a = p.startsWith(u'/') ? p : plat::posix::currentFolder() + u'/' + p;
     while (a.size() > 1 && a.endsWith(u'/'))
         a.chop(1);
     return a;

@@ -40,16 +40,6 @@ int ensurePrivateDir(int parentFd, const char* name, bool mustBeOwned)
     return 0;
 }
 
-// The folder with links resolved, spelled as the kernel does (names that are not UTF-8 kept); empty on error.
-QString canonicalFolder(const QString& folder)
-{
-    char* real = ::realpath(encodePath(folder).constData(), nullptr);
-    if (!real)
-        return QString();
-    const QString out = decodePath(real);
-    ::free(real);
-    return out;
-}
 
 // The name of the n-th attempt in the trash's files folder: the item's own name, then ".2", ".3" and so on,
 // shortened (at a character boundary) when its info file, name + ".trashinfo", would pass the 255-byte limit
@@ -74,7 +64,7 @@ QByteArray trashName(const QString& name, int n)
 // The mount point holding `folder`: walk up while the device stays the same.
 QString mountTop(const QString& folder, dev_t dev)
 {
-    QString cur = canonicalFolder(folder);
+    QString cur = canonicalPath(folder);
     if (cur.isEmpty())
         return QString();
     while (cur != u"/") {
@@ -207,7 +197,7 @@ int TrashCan::trash(const QString& itemPath, QString* trashedAs)
         return errno;
 
     // The item's folder as the kernel sees it; the item itself is not resolved.
-    const QString folder = canonicalFolder(plat::path::folderPart(p));
+    const QString folder = canonicalPath(plat::path::folderPart(p));
     if (folder.isEmpty())
         return ENOENT;
     const QString absolute = plat::path::withTrailingSep(folder) + name;

@@ -2,11 +2,9 @@
 #include "fileops/engine/FileOpEngine.h"
 #include "platform/Path.h"
 #include "platform/posix/FileOps.h"
+#include "platform/posix/Ownership.h"
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
-#include <sys/xattr.h>
-#include <unistd.h>
 
 namespace fileops {
 
@@ -91,13 +89,13 @@ void TreeCopier::removeStaleParts(int dirFd, const QString& name)
                 break;   // attempts are numbered in turn: past the first few, a gap ends them
             continue;
         }
-        if (S_ISLNK(st.st_mode) || st.st_uid != ::geteuid())
+        if (S_ISLNK(st.st_mode) || !isOwnedByThisUser(st.st_uid))
             continue;   // not one of ours to judge
         const Fd fd = openAt(dirFd, t.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
         struct stat now;
         if (!fd.valid() || statFd(fd.get(), now) != 0 || FileId::of(now) != FileId::of(st))
             continue;
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        if (tryLockExclusive(fd.get()) != 0)
             continue;   // a copy in progress
         removeTreeAt(dirFd, t);
     }
@@ -105,9 +103,9 @@ void TreeCopier::removeStaleParts(int dirFd, const QString& name)
 
 void TreeCopier::lockPart(int fd)
 {
-    m_partLock = Fd(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    m_partLock = duplicate(fd);
     if (m_partLock.valid())
-        ::flock(m_partLock.get(), LOCK_EX | LOCK_NB);
+        tryLockExclusive(m_partLock.get());
 }
 
 StepResult TreeCopier::copyEntry(const QString& src, const struct stat& ss, int dstDirFd, const QString& name,
@@ -142,7 +140,7 @@ StepResult TreeCopier::copyEntry(const QString& src, const struct stat& ss, int 
         const QByteArray p = d.rel.isEmpty() ? top : top + '/' + d.rel;
         chmodAt(dstDirFd, p.constData(), d.mode);
         if (m_record)   // a move keeps folder times too, set once nothing changes inside any more
-            ::utimensat(dstDirFd, p.constData(), d.times, AT_SYMLINK_NOFOLLOW);
+            setTimesAt(dstDirFd, p.constData(), d.times);
     }
     m_topFd.reset();
     return StepResult::done();
@@ -198,8 +196,8 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
             return false;
         if (m_record) {
             // A link keeps its owner when moved; one that cannot stays where it was.
-            if ((st.st_uid == ::geteuid() && st.st_gid == ::getegid()) ||
-                ::fchownat(dstDirFd, created.constData(), st.st_uid, st.st_gid, AT_SYMLINK_NOFOLLOW) == 0)
+            if (isOwnedByThisProcess(st.st_uid, st.st_gid) ||
+                changeOwnerAt(dstDirFd, created.constData(), st.st_uid, st.st_gid) == 0)
                 m_record->add(st);
             else
                 m_record->addPartial(st);
@@ -221,7 +219,7 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
         if (!naming.temporaryFor.isEmpty()) {
             lockPart(dstFd.get());
             if (m_record)
-                m_topFd = Fd(::fcntl(dstFd.get(), F_DUPFD_CLOEXEC, 0));
+                m_topFd = duplicate(dstFd.get());
         }
         if (!copyChildren(srcFd.get(), srcPath, dstFd.get(), rel))
             return false;
@@ -240,28 +238,14 @@ bool TreeCopier::copyNode(int srcDirFd, const char* srcName, const QString& srcP
 bool TreeCopier::keepOwnerAndAttributes(int from, int to, const struct stat& st, mode_t& mode)
 {
     bool whole = true;
-    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-        if (::fchown(to, st.st_uid, st.st_gid) == 0)
+    if (!isOwnedByThisProcess(st.st_uid, st.st_gid)) {
+        if (changeOwner(to, st.st_uid, st.st_gid) == 0)
             mode = st.st_mode & 07777;   // the owner is the source's again: set-user/group-ID bits stay
         else
             whole = false;
     }
-    QByteArray names(4096, Qt::Uninitialized);
-    ssize_t n = ::flistxattr(from, names.data(), size_t(names.size()));
-    if (n < 0 && errno == ERANGE) {
-        n = ::flistxattr(from, nullptr, 0);
-        names.resize(qsizetype(qMax<ssize_t>(n, 0)));
-        n = ::flistxattr(from, names.data(), size_t(names.size()));
-    }
-    for (const QByteArray& name : QByteArray(names.constData(), qsizetype(qMax<ssize_t>(n, 0))).split('\0')) {
-        if (!name.startsWith("user."))
-            continue;
-        const ssize_t size = ::fgetxattr(from, name.constData(), nullptr, 0);
-        QByteArray value(qsizetype(qMax<ssize_t>(size, 0)), Qt::Uninitialized);
-        if (size < 0 || ::fgetxattr(from, name.constData(), value.data(), size_t(value.size())) != size ||
-            ::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
-            whole = false;
-    }
+    if (!copyUserAttributes(from, to))
+        whole = false;
     return whole;
 }
 
@@ -270,7 +254,7 @@ bool TreeCopier::linkAgain(const struct stat& st, int dstDirFd, const QByteArray
     const auto it = m_linked.find(FileId::of(st));
     if (it == m_linked.end() || !m_topFd.valid() || rel == it->second)
         return false;
-    return ::linkat(m_topFd.get(), it->second.constData(), dstDirFd, name.constData(), 0) == 0;
+    return hardLinkAt(m_topFd.get(), it->second.constData(), dstDirFd, name.constData()) == 0;
 }
 
 bool TreeCopier::copyChildren(int srcFd, const QString& srcPath, int dstFd, const QByteArray& rel)

@@ -1,6 +1,7 @@
 #include "platform/posix/FileOps.h"
 #include "platform/posix/Faults.h"
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -16,6 +17,33 @@ int result(int r)
 constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW;
 
 } // namespace
+
+int setTimesAt(int dirFd, const char* name, const struct timespec times[2])
+{
+    return result(::utimensat(dirFd, name, times, AT_SYMLINK_NOFOLLOW));
+}
+
+QString currentFolder()
+{
+    for (size_t size = 4096; size <= (1u << 20); size *= 2) {
+        QByteArray buf(qsizetype(size), Qt::Uninitialized);
+        if (::getcwd(buf.data(), size))
+            return decodePath(buf.constData());
+        if (errno != ERANGE)
+            break;
+    }
+    return QStringLiteral(".");
+}
+
+QString canonicalPath(const QString& path)
+{
+    char* real = ::realpath(encodePath(path).constData(), nullptr);
+    if (!real)
+        return QString();
+    const QString out = decodePath(real);
+    std::free(real);
+    return out;
+}
 
 bool folderIsOrIsUnder(const QString& folder, const struct stat& dir)
 {

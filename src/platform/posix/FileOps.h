@@ -57,6 +57,15 @@ int removeTree(const QString& path, QString* failedPath = nullptr, const std::at
 // Removes every entry inside the folder `dirFd`; errors are ignored.
 void clearDirAt(int dirFd);
 
+// Sets the access and modification times of `name` in `dirFd` (a link itself). 0 or an errno value.
+int setTimesAt(int dirFd, const char* name, const struct timespec times[2]);
+
+// The working folder, and a path with its links resolved, spelled as the kernel does (names that are not
+// UTF-8 kept, where QDir would decode them lossily). currentFolder() gives "." and canonicalPath() an empty
+// string on failure.
+QString currentFolder();
+QString canonicalPath(const QString& path);
+
 // Creates every missing folder of `path` (mode 0777 & ~umask). Returns 0 or an errno value.
 int makePath(const QString& path);
 
