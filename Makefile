@@ -4,7 +4,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 ARGS ?=
 
-.PHONY: run test deps configure build clean sanitize
+.PHONY: run test deps configure build install clean sanitize
 
 deps:
 	bash scripts/install-deps.sh
@@ -20,6 +20,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 600
+
+# The program, its desktop entry and icon into PREFIX (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 sanitize:
 	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DORVO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
