@@ -3,6 +3,7 @@
 // so an error it raises is shown in an error box over the main window instead of crossing the event loop.
 #include "ui/Dialogs.h"
 #include <QAction>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QToolButton>
 #include <exception>
@@ -86,6 +87,14 @@ void onRightClicked(QWidget* window, QWidget* widget, Part* part, void (Part::*h
     widget->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(widget, &QWidget::customContextMenuRequested, part,
                      [window, part, handler] { guarded(window, [&] { (part->*handler)(); }); });
+}
+
+// A right click on `button` pops up `menu` under the pointer.
+inline void onRightClickMenu(QToolButton* button, QMenu* menu)
+{
+    button->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(button, &QWidget::customContextMenuRequested, menu,
+                     [button, menu](const QPoint& pos) { menu->popup(button->mapToGlobal(pos)); });
 }
 
 } // namespace app

@@ -209,6 +209,7 @@ public:
     QToolButton *fv{}, *shfv{}, *Icond{}, *phint{};
     QMenu* PopupMenu1 = nullptr;            // view style and show/hide of the driven list
     QMenu* PopupMenu9 = nullptr;            // which list to hide
+    QMenu* PopupMenu5 = nullptr;            // the tool windows, on phint's right click
     QAction *N112{}, *N211{}, *FLVSH1{}, *yc1{}, *HFListV2{}, *yc2{};
     QAction *B2{}, *B8{}, *M1{}, *M7{}, *L1{}, *L7{}, *D2{}, *D10{};
     QAction *N21{}, *F8{}, *U1{}, *U3{}, *E1{}, *E6{}, *H1{}, *H7{}, *S1{}, *S7{}, *R1{}, *ftr{}, *A1{}, *fta{}, *zkl{};
@@ -241,6 +242,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     // Dragging the window by its status bar.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    QMenu* createPopupMenu() override;
 
 private:
     // A command of this window with its documented name, running `handler` guarded.

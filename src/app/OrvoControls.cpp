@@ -39,6 +39,9 @@ QToolBar* fixedToolBar(const QString& objectName, QWidget* parent)
     bar->setObjectName(objectName);
     bar->setMovable(false);
     bar->setFloatable(false);
+    // The bars are fixed: no right-click menu offers to hide them.
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    bar->toggleViewAction()->setVisible(false);
     return bar;
 }
 
@@ -387,6 +390,11 @@ void TOrvo::buildViewControls()
     // Menus show the tooltips of commands that are not available yet.
     for (QMenu* menu : findChildren<QMenu*>())
         menu->setToolTipsVisible(true);
+}
+
+QMenu* TOrvo::createPopupMenu()
+{
+    return nullptr;   // no menu to hide the tool bars
 }
 
 bool TOrvo::eventFilter(QObject* watched, QEvent* event)

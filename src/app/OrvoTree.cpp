@@ -139,6 +139,7 @@ void TOrvo::buildTreeControls()
     treeset->setPopupMode(QToolButton::MenuButtonPopup);
     ToolBar1->addWidget(treeset);
     app::onClicked(this, treeset, this, &TOrvo::treesetClick);
+    app::onRightClickMenu(treeset, PopupMenu7);
     TreeSize = new QToolButton;
     TreeSize->setObjectName(QStringLiteral("TreeSize"));
     TreeSize->setText(QStringLiteral("根目录"));

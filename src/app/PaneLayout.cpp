@@ -81,7 +81,8 @@ void PaneLayout::connectControls()
     m_w.shfv->setPopupMode(QToolButton::MenuButtonPopup);
     m_w.Icond->setMenu(m_w.PopupMenu1);
     m_w.Icond->setPopupMode(QToolButton::MenuButtonPopup);
-    m_w.phint->setContextMenuPolicy(Qt::CustomContextMenu);
+    onRightClickMenu(m_w.shfv, m_w.PopupMenu9);
+    onRightClickMenu(m_w.Icond, m_w.PopupMenu1);
 }
 
 // --- Which list the tree drives, which lists are shown ---

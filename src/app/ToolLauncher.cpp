@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 
 namespace app {
@@ -66,6 +67,12 @@ void ToolLauncher::connectControls()
         onClicked(&m_w, b.button, this, b.left);
         onRightClicked(&m_w, b.button, this, b.right);
     }
+    // phint's right click offers the tool windows.
+    m_w.PopupMenu5 = new QMenu(&m_w);
+    m_w.PopupMenu5->setObjectName(QStringLiteral("PopupMenu5"));
+    for (QAction* a : {m_w.A13, m_w.H8, m_w.MD52, m_w.P12, m_w.PAK1, m_w.B9})
+        m_w.PopupMenu5->addAction(a);
+    onRightClickMenu(m_w.phint, m_w.PopupMenu5);
     m_w.ToolButton29->setToolTip(QStringLiteral("进程管理(Ctrl+F1)（") + notAvailableText()
                                  + QStringLiteral("），右键：文件压缩/解压缩"));
     // The lists' find opens a search window on the list's folder.

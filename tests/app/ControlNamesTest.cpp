@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QSet>
+#include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -85,3 +87,54 @@ TEST_F(ControlNamesTest, NoTwoCommandsShareAName)
 }
 
 } // namespace
+
+namespace {
+
+// A real right click at `pos` of `widget`, through the window so that the context-menu event follows.
+void rightClick(QWidget* widget, QPoint pos)
+{
+    QWidget* top = widget->window();
+    QTest::mouseClick(top->windowHandle(), Qt::RightButton, {}, widget->mapTo(top, pos));
+}
+
+} // namespace
+
+TEST_F(ControlNamesTest, RightClickOnAMenuButtonOpensItsMenuAndTheBarsOfferNoHideMenu)
+{
+    TOrvo& w = open();
+    w.resize(1600, 900);   // wide enough for every button of the command bar
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const struct {
+        QToolButton* button;
+        const char* menu;
+    } cases[] = {{w.shfv, "PopupMenu9"}, {w.Icond, "PopupMenu1"}, {w.treeset, "PopupMenu7"}, {w.phint, "PopupMenu5"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.menu);
+        ASSERT_TRUE(c.button->isVisible());
+        rightClick(c.button, c.button->rect().center());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->objectName(), QLatin1String(c.menu));
+        EXPECT_FALSE(menu->actions().isEmpty());
+        menu->close();
+    }
+    for (QToolBar* bar : {w.ToolBar1, w.ToolBar2}) {
+        SCOPED_TRACE(bar->objectName().toStdString());
+        // The empty stretch right of the last control.
+        QWidget* last = nullptr;
+        for (QAction* a : bar->actions())
+            if (QWidget* b = bar->widgetForAction(a); b && b->isVisible())
+                last = b;
+        ASSERT_NE(last, nullptr);
+        const QPoint empty(last->geometry().right() + 4, bar->height() / 2);
+        ASSERT_LT(empty.x(), bar->width());
+        ASSERT_EQ(bar->childAt(empty), nullptr);
+        rightClick(bar, empty);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        if (QWidget* p = QApplication::activePopupWidget())
+            p->close();
+        EXPECT_EQ(static_cast<QMainWindow&>(w).createPopupMenu(), nullptr);
+        EXPECT_FALSE(bar->toggleViewAction()->isVisible());
+    }
+}
