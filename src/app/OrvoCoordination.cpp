@@ -92,7 +92,8 @@ void TOrvo::listChanged(TLsFilelistView28* list)
 {
     m_listActions->SetBtnMenuState();
     pathbox->setEditText(list->Directory());
-    m_listActions->setActiveList(list);
+    if (!list->isHidden())   // a hidden list never becomes the active one
+        m_listActions->setActiveList(list);
     showStatistics();
 }
 

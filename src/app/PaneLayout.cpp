@@ -159,7 +159,20 @@ void PaneLayout::shfvClick()
     }
     m_list1Hidden = m_w.FLVSH1->isChecked();
     m_list2Hidden = m_w.HFListV2->isChecked();
-    m_w.listActions().SetBtnMenuState();
+    activateShownList();
+}
+
+void PaneLayout::activateShownList()
+{
+    // A hidden list is never the active one and keeps no selection a command could act on.
+    for (TLsFilelistView28* list : {m_w.LsFilelistView281, m_w.LsFilelistView282})
+        if (list->isHidden())
+            list->clearSelection();
+    ListActions& actions = m_w.listActions();
+    if (!actions.activeList() || actions.activeList()->isHidden())
+        actions.setActiveList(m_w.LsFilelistView281->isHidden() ? m_w.LsFilelistView282 : m_w.LsFilelistView281);
+    actions.SetBtnMenuState();
+    m_w.showStatistics();
 }
 
 void PaneLayout::FLVSH1_oldClick()

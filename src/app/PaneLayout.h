@@ -42,6 +42,8 @@ public:
     int listTwoWidth() const { return m_listTwoWidth; }
 
 private:
+    // Clears the selection of a hidden list, makes a shown list the active one and rewrites the status bar.
+    void activateShownList();
     void toggleListAttribute(bool (TLsFilelistView28::*get)() const, void (TLsFilelistView28::*set)(bool),
                              bool reread);
     void toggleFileType(quint32 bit);

@@ -7,6 +7,7 @@
 #include "support/TempTree.h"
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -122,6 +123,43 @@ TEST_F(PanesTest, HidingListOneLetsTheTreeDriveListTwoAndShowingItAgainRestoresB
     EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
     EXPECT_EQ(w.paneLayout().listTwoWidth(), 510);
     EXPECT_FALSE(w.FLVSH1->isChecked());
+}
+
+TEST_F(PanesTest, AHiddenListIsNeverActiveAndKeepsNoSelection)
+{
+    const QString victim = tree.file(QStringLiteral("victim.txt"), 4);
+    tree.file(QStringLiteral("other.txt"), 4);
+    tree.file(QStringLiteral("two/only.txt"), 4);
+    TOrvo& w = open();
+    TLsFilelistView28* one = w.LsFilelistView281;
+    TLsFilelistView28* two = w.LsFilelistView282;
+    one->setDirectory(tree.root());
+    two->setDirectory(tree.path(QStringLiteral("two/")));
+    ASSERT_NE(one->rowCount(), two->rowCount());
+    one->selectRow(rowOf(one, QStringLiteral("victim.txt")));
+    ASSERT_EQ(w.listActions().activeList(), one);
+
+    w.FLVSH1->trigger();   // 隐藏浏览列表一
+    ASSERT_FALSE(one->isVisibleTo(&w));
+    EXPECT_EQ(w.listActions().activeList(), two);
+    EXPECT_TRUE(one->selectedRows().isEmpty());
+    EXPECT_EQ(w.StatusPanel0->text(), QStringLiteral("  %1 个项目").arg(two->rowCount()));
+
+    // 删除 has nothing selected in a shown list: it offers to empty the bin and leaves the hidden file alone.
+    dialogs.answerQuestion(ui::Dialogs::No);
+    QTest::mouseClick(w.del1, Qt::LeftButton);
+    const auto asked = dialogs.callsOf(QStringLiteral("question"));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].caption + u'|' + asked[0].text, QStringLiteral("回收站|清空回收站？"));
+    dialogs.clear();
+    EXPECT_TRUE(QFile::exists(victim));
+
+    // fv shows list one again in place of list two: list one is active and the status bar describes it.
+    QTest::mouseClick(w.fv, Qt::LeftButton);
+    ASSERT_TRUE(one->isVisibleTo(&w));
+    ASSERT_FALSE(two->isVisibleTo(&w));
+    EXPECT_EQ(w.listActions().activeList(), one);
+    EXPECT_EQ(w.StatusPanel0->text(), QStringLiteral("  %1 个项目").arg(one->rowCount()));
 }
 
 TEST_F(PanesTest, WithOneListShownTogglingFvSwitchesTheVisibleList)
