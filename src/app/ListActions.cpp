@@ -5,6 +5,7 @@
 #include "filelist/FileListView.h"
 #include "fileops/DialogsPrompter.h"
 #include "fileops/engine/Delete.h"
+#include "fileops/engine/ErrorTexts.h"
 #include "fileops/engine/Transfer.h"
 #include "foldertree/ShellTree.h"
 #include "platform/Path.h"
@@ -398,6 +399,15 @@ void ListActions::Copy0Click()
 
 void ListActions::Paste0Click()
 {
+    // The target is checked first, whichever list holds the pending items.
+    const QString target = m_w.pathbox->currentText();
+    const bool noTarget = target.isEmpty();
+    if (noTarget || target.toUpper() == QLatin1String("DRIVES")) {
+        fileops::DialogsPrompter(&m_w).error(noTarget ? fileops::texts::pasteTargetEmpty()
+                                                       : fileops::texts::pasteIntoDrives());
+        SetBtnMenuState();
+        return;
+    }
     if (m_transferSource == TransferSource::None) {
         SetBtnMenuState();
         return;

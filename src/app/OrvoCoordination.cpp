@@ -126,6 +126,7 @@ void TOrvo::listMouseUp(TLsFilelistView28*)
 void TOrvo::listKeyDown(TLsFilelistView28* list)
 {
     otherList(list)->clearSelection();
+    m_listActions->SetBtnMenuState();   // the list's own Ctrl+C/X may have left items to paste
 }
 
 void TOrvo::listMouseMove(TLsFilelistView28* list)

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -186,6 +187,33 @@ TEST_F(TreeAndTransferTest, PasteIntoDrivesOrNowhereIsRefused)
     for (const auto& c : cases) {
         w.pathbox->setEditText(c.text);
         w.listActions().Paste0Click();
+        const auto errors = dialogs.callsOf(QStringLiteral("error"));
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].text, c.message);
+        dialogs.clear();
+    }
+}
+
+TEST_F(TreeAndTransferTest, PasteRefusesDrivesAndNowhereAfterTheListsOwnCopyKey)
+{
+    tree.file(QStringLiteral("a"), 1);
+    TOrvo& w = open();
+    TLsFilelistView28* list = w.LsFilelistView281;
+    list->setDirectory(tree.root());
+    select(list, QStringLiteral("a"));
+    QTest::keyClick(list->currentView(), Qt::Key_C, Qt::ControlModifier);   // the list's own Ctrl+C
+    ASSERT_EQ(list->Transfer.ClipList, QStringList{tree.path(QStringLiteral("a"))});
+    const struct {
+        QString text;
+        QString message;
+    } cases[] = {
+        {QString(), QStringLiteral("粘贴到的路径不能为空，粘贴已取消。")},
+        {QStringLiteral("DRIVES"), QStringLiteral("不能粘贴到DRIVES，粘贴已取消。")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        w.pathbox->setEditText(c.text);
+        w.Paste1->trigger();   // 编辑 → 粘贴
         const auto errors = dialogs.callsOf(QStringLiteral("error"));
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_EQ(errors[0].text, c.message);
