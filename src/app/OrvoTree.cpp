@@ -322,12 +322,12 @@ void TOrvo::ShellTree1Click(TShellnode* node)
     TLsFilelistView28* driven = treeDrivenList();
     if (driven->Directory() == folder)
         return;
-    m_pathBar->addHistoryOnce(node->Path());
+    m_pathBar->addHistoryOnce(folder);
     if (driven == LsFilelistView281)
         ScrollBox1->hide();
     driven->show();
     driven->setStopa(true);
-    driven->setDirectory(node->Path());
+    driven->setDirectory(folder);
     m_targetFolder = pathbox->currentText();
 }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTreeView>
 #include <QToolButton>
 
 namespace {
@@ -59,7 +60,7 @@ TEST_F(TreeAndTransferTest, ClickingAFolderNodeOpensItInTheDrivenListAndTheHisto
     w.ShellTree1Click(node);
     EXPECT_EQ(w.LsFilelistView281->Directory(), dir);
     EXPECT_GE(rowOf(w.LsFilelistView281, QStringLiteral("inside.txt")), 0);
-    EXPECT_EQ(w.pathBar().history(), QStringList{dir.chopped(1)});
+    EXPECT_EQ(w.pathBar().history(), QStringList{dir});
     w.ShellTree1Click(node);   // the list already shows it: nothing is added
     EXPECT_EQ(w.pathBar().history().size(), 1);
 }
@@ -219,6 +220,29 @@ TEST_F(TreeAndTransferTest, PasteRefusesDrivesAndNowhereAfterTheListsOwnCopyKey)
         EXPECT_EQ(errors[0].text, c.message);
         dialogs.clear();
     }
+}
+
+TEST_F(TreeAndTransferTest, ATreeClickAndAListDoubleClickOnOneFolderLeaveOneHistoryEntry)
+{
+    const QString three = tree.dir(QStringLiteral("three"));
+    TOrvo& w = open();
+    w.D10->trigger();   // details view, so the list's rows can be double-clicked
+    w.pathbox->clear();
+    w.setTreePath(three);
+    TShellnode* node = w.ShellTree1->Selected();
+    ASSERT_NE(node, nullptr);
+    w.ShellTree1->scrollToItem(node);
+    QTest::mouseClick(w.ShellTree1->viewport(), Qt::LeftButton, {}, w.ShellTree1->visualItemRect(node).center());
+    ASSERT_EQ(w.LsFilelistView281->Directory(), three);
+
+    TLsFilelistView28* list = w.LsFilelistView281;
+    list->setDirectory(tree.root());
+    QTreeView* view = list->detailsView();
+    const QModelIndex at = list->model()->index(rowOf(list, QStringLiteral("three")), 0);
+    view->scrollTo(at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+    ASSERT_EQ(list->Directory(), three);
+    EXPECT_EQ(w.pathBar().history(), QStringList{three});
 }
 
 TEST_F(TreeAndTransferTest, DeleteAsksAndEscapeDeletesNothing)
