@@ -28,7 +28,7 @@ TEST_F(CompressCommand, SwitchMenuAndRightClickEachOpenANewWindow)
     ASSERT_EQ(windows().size(), 1u);
     window->PAK1->trigger();
     EXPECT_EQ(windows().size(), 2u);
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2));
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2), window->ToolButton29->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(window->ToolButton29, &menu);
     const std::vector<Tysjys*> open = windows();
     ASSERT_EQ(open.size(), 3u);
