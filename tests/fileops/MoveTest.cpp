@@ -1,5 +1,6 @@
 // Moving: a rename within one file system; across file systems a whole copy before the source goes.
 #include "FileOpsHelpers.h"
+#include "platform/posix/Faults.h"
 #include <sys/xattr.h>
 #include <QStorageInfo>
 
@@ -203,8 +204,9 @@ TEST_P(CrossDevice, OwnerAttributesHardLinksAndFolderTimesAreKept)
     t.dir("src/tree/sub");
     ASSERT_EQ(::link(encodePath(t.path("src/tree/a")).constData(), encodePath(t.path("src/tree/sub/b")).constData()), 0);
     const bool root = ::geteuid() == 0;
-    if (root)
+    if (root) {
         ASSERT_EQ(::chown(encodePath(t.path("src/tree/a")).constData(), 1234, 5678), 0);
+    }
     for (const char* p : {"src/tree/a", "src/tree/sub"})
         ASSERT_EQ(::setxattr(encodePath(t.path(p)).constData(), "user.note", "kept", 4, 0), 0) << p;
     const QDateTime when(QDate(2001, 2, 3), QTime(4, 5, 6));
@@ -241,6 +243,24 @@ TEST_P(CrossDevice, OwnerAttributesHardLinksAndFolderTimesAreKept)
             << r.problems.join(u'\n').toStdString();
         EXPECT_TRUE(exists(t.path("src/tree/a")));
     }
+}
+
+// Where a folder's attributes cannot be carried over (injected, so it runs on any target and as any
+// user), the move says so and that folder stays at the source.
+TEST_P(CrossDevice, AFolderWhoseAttributesCannotBeKeptStaysAtTheSource)
+{
+    t.file("src/tree/x", QByteArray("x"));
+    t.file("src/tree/sub/y", QByteArray("y"));
+    plat::posix::faults::Scoped fault(plat::posix::faults::Op::Attributes, t.path("src/tree/sub"), ENOTSUP);
+    test::RecordingPrompter ui;
+    const auto r = run(FO_MOVE, kCopyFlags, {t.path("src/tree")}, {targetRoot + "tree"}, ui);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.problems.contains(
+        QStringLiteral("无法删除“%1”：目标位置无法保存它的所有者或扩展属性，已保留").arg(t.path("src/tree/sub"))))
+        << r.problems.join(u'\n').toStdString();
+    EXPECT_TRUE(exists(t.path("src/tree/sub")));
+    EXPECT_EQ(readAll(targetRoot + "tree/x"), QByteArray("x"));
+    EXPECT_EQ(readAll(targetRoot + "tree/sub/y"), QByteArray("y"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Move, CrossDevice, testing::Values(false, true),

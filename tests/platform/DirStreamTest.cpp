@@ -31,8 +31,9 @@ TEST(DirStream, ReadsEveryRecordAcrossBatchesWithItsType)
     posix::DirStream::Entry e;
     while (s.next(e)) {
         EXPECT_EQ(e.length, strlen(e.name));
-        if (QLatin1String(e.name) == QLatin1String("sub"))
+        if (QLatin1String(e.name) == QLatin1String("sub")) {
             EXPECT_TRUE(e.type == DT_DIR || e.type == DT_UNKNOWN);
+        }
         seen.insert(QString::fromUtf8(e.name));
     }
     EXPECT_EQ(errno, 0);

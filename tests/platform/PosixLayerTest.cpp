@@ -27,8 +27,9 @@ TEST_P(PathCodecTest, DecodesAndEncodesBackToTheSameBytes)
     const QString text = decodePath(c.bytes);
     EXPECT_EQ(encodePath(text), c.bytes);
     EXPECT_EQ(hasEscapedBytes(text), !c.utf8);
-    if (c.utf8)
+    if (c.utf8) {
         EXPECT_EQ(text, QString::fromUtf8(c.bytes));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -5,7 +5,8 @@
 // roomy disk). The layer's calls consult the table; with nothing injected a check is one atomic load.
 namespace plat::posix::faults {
 
-enum class Op { Open, Write };
+// Attributes: carrying a file's extended attributes to its copy (keyed by the source).
+enum class Op { Open, Write, Attributes };
 
 // Every `op` on `path` (an absolute path, links not resolved) fails with `err` until cleared.
 void inject(Op op, const QString& path, int err);

@@ -1,4 +1,5 @@
 #include "platform/posix/Ownership.h"
+#include "platform/posix/Faults.h"
 #include <QByteArray>
 #include <QList>
 #include <cerrno>
@@ -31,6 +32,8 @@ int changeOwner(int fd, uid_t uid, gid_t gid)
 
 bool copyUserAttributes(int from, int to)
 {
+    if (faults::checkFd(faults::Op::Attributes, from))
+        return false;
     QByteArray names(4096, Qt::Uninitialized);
     ssize_t n = ::flistxattr(from, names.data(), size_t(names.size()));
     if (n < 0 && errno == ERANGE) {
