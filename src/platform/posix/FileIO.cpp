@@ -1,5 +1,6 @@
 #include "platform/posix/FileIO.h"
 #include "platform/posix/Faults.h"
+#include "platform/posix/FileOps.h"
 #include "platform/posix/PathCodec.h"
 #include <cerrno>
 #include <fcntl.h>
@@ -21,9 +22,11 @@ Fd openRegularFileAt(int dirFd, const char* name, qint64* size, int moreFlags, s
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return Fd();
     }
-    const int fl = ::fcntl(fd.get(), F_GETFL);
-    if (fl < 0 || ::fcntl(fd.get(), F_SETFL, fl & ~O_NONBLOCK) != 0)
+    if (const int e = setBlocking(fd.get())) {
+        fd.reset();
+        errno = e;
         return Fd();
+    }
     if (size)
         *size = qint64(st.st_size);
     if (stOut)
