@@ -10,6 +10,7 @@
 #include "foldertree/ShellTree.h"
 #include "platform/Path.h"
 #include "ui/Dialogs.h"
+#include "ui/UpdatesSuspended.h"
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QListView>
@@ -52,7 +53,7 @@ void batchRenameList(TOrvo& w, TLsFilelistView28* list, bool listTwo)
     ui::Dialogs& dialogs = ui::Dialogs::get();
     if (dialogs.question(&w, QStringLiteral("重命名所有选择的文件?"), QStringLiteral("文件改名")) != ui::Dialogs::Yes)
         return;
-    list->setUpdatesEnabled(false);
+    std::optional<ui::UpdatesSuspended> frozen(std::in_place, list);
     const QString base = dialogs.input(&w, QStringLiteral("改文件名"),
                                        QStringLiteral("全部改名为（后加序号1;2;3...）") + QString(19, u' '),
                                        QStringLiteral("all"));
@@ -66,7 +67,7 @@ void batchRenameList(TOrvo& w, TLsFilelistView28* list, bool listTwo)
     }
     fileops::DialogsPrompter prompter(&w);
     filelist::batchRename(list->selectedItems(), base, ext, prompter);
-    list->setUpdatesEnabled(true);
+    frozen.reset();
     TLsFilelistView28* other = w.otherList(list);
     if (plat::path::samePath(other->Directory(), list->Directory()))
         other->UpdateFileList();
@@ -223,7 +224,10 @@ void ListActions::SetBtnMenuState()
     const bool file = test([](const Sel& s) { return s.kind() == QLatin1String("file"); });
     const bool folderOpen = folderExists(m_w.treeDrivenList()->Directory());
     const bool any = s1 || s2;
+    // Only files are viewed: a folder named like a text file is not.
     const bool quick = test([](const Sel& s) {
+        if (s.kind() != QLatin1String("file"))
+            return false;
         const QString ext = plat::path::extOf(s.path()).toUpper();
         return !ext.isEmpty() && kQuickViewExtensions.contains(ext);
     });

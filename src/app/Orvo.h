@@ -119,6 +119,8 @@ public:
     void N2Click();
     void ToolButton8Click();
     void ColorBoxChange();
+    void ColorBoxActivated(int index);     // the custom item asks for a colour first
+    void showColorInBox(const QColor& color);
 
     // --- Folder tree commands and events (OrvoTree.cpp) ---
     void treesetClick();
@@ -144,7 +146,9 @@ public:
     void listChanged(TLsFilelistView28* list);
     void listClicked(TLsFilelistView28* list);
     void listDblClicked(TLsFilelistView28* list);
-    void listMouseDown(TLsFilelistView28* list);
+    void listMouseDown(TLsFilelistView28* list, QPoint globalPos);
+    void ShellTree1MouseDown(QPoint globalPos);
+    void ShellTree1MouseUp();
     void listMouseUp(TLsFilelistView28* list);
     void listKeyDown(TLsFilelistView28* list);
     void listMouseMove(TLsFilelistView28* list);
@@ -157,6 +161,7 @@ public:
     void stop1Click();              // stop1, stop2
     void BtnSearchClick();          // F9
     bool mousePressed() const { return m_mousePressed; }
+    QPoint pressPoint() const { return m_pressPoint; }   // screen position of the last press
 
     // --- Controls, with the part that holds their commands ---
     // Tool bars, panes, the tree and the lists (OrvoControls.cpp builds them).
@@ -283,7 +288,9 @@ private:
     bool m_autoPathList = false;
     int m_lastDropResult = 0;
     bool m_mousePressed = false;
+    QPoint m_pressPoint;
     QColor m_mainColor;
+    QColor m_boxColor;   // the colour the colour box shows
     QColor m_treeColor;
     QColor m_list1Color;
     QColor m_list2Color;

@@ -10,6 +10,7 @@
 #include "filelist/FileListView.h"
 #include "foldertree/ShellTree.h"
 #include "ui/IconTheme.h"
+#include "ui/WindowMover.h"
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
@@ -168,7 +169,7 @@ void TOrvo::buildMenus()
                        SelectAll1, sxxg, RewriteTime, Properties, hexv})
         edit->addAction(a);
     edit->addSeparator();
-    for (QAction* a : {ztf, fj, th}) edit->addAction(a);
+    edit->addAction(ztf);   // fj and th sit in the Paste button's menu only
     edit->addSeparator();
     for (QAction* a : {dragbl, tfcopy, tfcut, tfkjfs}) edit->addAction(a);
 
@@ -280,6 +281,9 @@ void TOrvo::buildPanes()
         Splitter2->addWidget(list);
     }
     LsFilelistView282->hide();     // the splitter hides its handle with it
+    // List two keeps its width when the window is resized; list one takes the change.
+    Splitter2->setStretchFactor(0, 1);
+    Splitter2->setStretchFactor(1, 0);
     centre->addWidget(Splitter2, 1);
     ScrollBox1 = new QScrollArea;
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -318,8 +322,12 @@ void TOrvo::buildPanes()
     StatusBar1->setSizeGripEnabled(false);
     StatusPanel0 = new QLabel;
     StatusPanel1 = new QLabel;
-    StatusBar1->addWidget(StatusPanel0, 1);
-    StatusBar1->addWidget(StatusPanel1, 2);
+    // Two panels, 200 and 800 pixels wide; the second gives way in a narrower window.
+    StatusPanel0->setFixedWidth(200);
+    StatusPanel1->setMaximumWidth(800);
+    StatusPanel1->setMinimumWidth(0);
+    StatusBar1->addWidget(StatusPanel0);
+    StatusBar1->addWidget(StatusPanel1, 1);
     bottom->addWidget(StatusBar1);
     column->addWidget(Panel3);
 
@@ -366,9 +374,11 @@ void TOrvo::buildViewControls()
         swatch.fill(QColor(c.rgb));
         ColorBox->addItem(QIcon(swatch), QString::fromUtf8(c.name), QColor(c.rgb));
     }
+    // The custom item: its colour is chosen in the colour dialog and kept on the item.
+    ColorBox->addItem(QIcon(), QStringLiteral("自定义..."));
     ColorBox->setCurrentIndex(-1);
-    connect(ColorBox, &QComboBox::activated, this, [this] { ColorBoxChange(); });
-    StatusBar1->installEventFilter(this);
+    connect(ColorBox, &QComboBox::activated, this, [this](int index) { app::guarded(this, [&] { ColorBoxActivated(index); }); });
+    ui::WindowMover::install(StatusBar1);   // dragging the status bar moves the window
 
     m_toolLauncher->connectControls();
     m_listActions->connectControls();
@@ -399,11 +409,12 @@ QMenu* TOrvo::createPopupMenu()
 
 bool TOrvo::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == StatusBar1 && event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (QWindow* w = windowHandle())
-            w->startSystemMove();
-        return true;
+    // The tree's press and release keep the pressed flag and the press point for dragging.
+    if (watched == ShellTree1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            ShellTree1MouseDown(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        else if (event->type() == QEvent::MouseButtonRelease)
+            ShellTree1MouseUp();
     }
     return QMainWindow::eventFilter(watched, event);
 }

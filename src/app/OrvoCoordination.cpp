@@ -54,7 +54,9 @@ void TOrvo::connectLists()
         connect(list, &TLsFilelistView28::changed, this, guard([this, list] { listChanged(list); }));
         connect(list, &TLsFilelistView28::itemClicked, this, guard([this, list] { listClicked(list); }));
         connect(list, &TLsFilelistView28::doubleClicked, this, guard([this, list] { listDblClicked(list); }));
-        connect(list, &TLsFilelistView28::mousePressed, this, guard([this, list] { listMouseDown(list); }));
+        connect(list, &TLsFilelistView28::mousePressed, this, [this, list](QPoint globalPos) {
+            app::guarded(this, [&] { listMouseDown(list, globalPos); });
+        });
         connect(list, &TLsFilelistView28::mouseReleased, this, guard([this, list] { listMouseUp(list); }));
         connect(list, &TLsFilelistView28::keyPressed, this, guard([this, list] { listKeyDown(list); }));
         connect(list, &TLsFilelistView28::mouseMoved, this, guard([this, list] { listMouseMove(list); }));
@@ -111,9 +113,10 @@ void TOrvo::listDblClicked(TLsFilelistView28* list)
     m_pathBar->addHistoryOnce(list->Directory());
 }
 
-void TOrvo::listMouseDown(TLsFilelistView28* list)
+void TOrvo::listMouseDown(TLsFilelistView28* list, QPoint globalPos)
 {
     m_mousePressed = true;
+    m_pressPoint = globalPos;
     otherList(list)->clearSelection();
     pathbox->setEditText(list->Directory());
 }

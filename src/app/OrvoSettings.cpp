@@ -59,6 +59,7 @@ void TOrvo::loadSettings()
     m_list1Color = readable ? colour("LFV1", SettingsStore::kDefaultWhite) : white;
     m_list2Color = readable ? colour("LFV2", SettingsStore::kDefaultWhite) : white;
     applyColors();
+    showColorInBox(m_mainColor);
 
     m_replaceOnClash = flag("th");
     showClashPolicy();
@@ -196,6 +197,55 @@ void TOrvo::ToolButton8Click()
 {
     if (ToolButton8->isChecked())
         ColorBoxChange();
+}
+
+namespace {
+
+QIcon swatchIcon(const QColor& color)
+{
+    QPixmap swatch(12, 12);
+    swatch.fill(color);
+    return QIcon(swatch);
+}
+
+} // namespace
+
+void TOrvo::showColorInBox(const QColor& color)
+{
+    m_boxColor = color;
+    if (!color.isValid()) {
+        ColorBox->setCurrentIndex(-1);
+        return;
+    }
+    const int custom = ColorBox->count() - 1;
+    for (int i = 0; i < custom; ++i) {
+        if (ColorBox->itemData(i).value<QColor>() == color) {
+            ColorBox->setCurrentIndex(i);
+            return;
+        }
+    }
+    // Not one of the named colours: the custom item holds it.
+    ColorBox->setItemData(custom, color);
+    ColorBox->setItemIcon(custom, swatchIcon(color));
+    ColorBox->setCurrentIndex(custom);
+}
+
+void TOrvo::ColorBoxActivated(int index)
+{
+    if (index == ColorBox->count() - 1) {
+        const QVariant held = ColorBox->itemData(index);
+        const QColor initial = held.canConvert<QColor>() ? held.value<QColor>() : m_mainColor;
+        const std::optional<QColor> chosen = ui::Dialogs::get().chooseColor(this, initial);
+        if (!chosen || !chosen->isValid()) {
+            // Cancelled: the box shows the colour it showed before.
+            showColorInBox(m_boxColor);
+            return;
+        }
+        ColorBox->setItemData(index, *chosen);
+        ColorBox->setItemIcon(index, swatchIcon(*chosen));
+    }
+    m_boxColor = ColorBox->currentData().value<QColor>();
+    ColorBoxChange();
 }
 
 void TOrvo::ColorBoxChange()

@@ -280,11 +280,20 @@ void TOrvo::PopupMenu7Popup()
     fmu->setChecked(ShellTree1->FileMaskUse());
 }
 
+void TOrvo::ShellTree1MouseDown(QPoint globalPos)
+{
+    m_mousePressed = true;
+    m_pressPoint = globalPos;
+}
+
+void TOrvo::ShellTree1MouseUp()
+{
+    m_mousePressed = false;
+}
+
 void TOrvo::F4Click()
 {
-    const QString folder = treePath();
-    if (plat::ILauncher* launcher = plat::services().launcher; launcher && !folder.isEmpty())
-        launcher->openUrl(QUrl::fromLocalFile(folder));
+    plat::exploreFolder(treePath());
 }
 
 // --- Events ---

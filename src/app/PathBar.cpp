@@ -301,8 +301,8 @@ void PathBar::N8Click()
 void PathBar::CustomItem44Click()
 {
     const QString folder = plat::path::withTrailingSep(m_w.pathbox->currentText());
-    if (plat::ILauncher* launcher = plat::services().launcher; launcher && plat::path::isDirectory(folder))
-        launcher->openUrl(QUrl::fromLocalFile(folder));
+    if (plat::path::isDirectory(folder))
+        plat::exploreFolder(folder);
 }
 
 void PathBar::loadPathList()

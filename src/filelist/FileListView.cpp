@@ -216,7 +216,10 @@ void TLsFilelistView28::applyListItemWidth()
     if (!delegate)
         return;
     int width = 0;
-    if (!m_longestCaption.isEmpty()) {
+    if (m_viewStyle == vsIcon) {
+        // Items share the first item's size: give each caption the whole grid cell, not the width of "..".
+        width = m_list->gridSize().width();
+    } else if (!m_longestCaption.isEmpty()) {
         // The size the style gives an item with an icon and the longest caption.
         QStyleOptionViewItem option;
         option.initFrom(m_list);
@@ -318,7 +321,9 @@ bool TLsFilelistView28::eventFilter(QObject* watched, QEvent* event)
         applyListItemWidth();   // the pane's width caps the columns
     if (onViewport) {
         switch (event->type()) {
-        case QEvent::MouseButtonPress: Q_EMIT mousePressed(); break;
+        case QEvent::MouseButtonPress:
+            Q_EMIT mousePressed(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            break;
         case QEvent::MouseButtonRelease: Q_EMIT mouseReleased(); break;
         case QEvent::MouseMove: Q_EMIT mouseMoved(); break;
         default: break;

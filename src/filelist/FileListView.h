@@ -150,7 +150,7 @@ Q_SIGNALS:
     void itemClicked();      // the ordinary OnClick after OnItemChange
     void doubleClicked();
     void listingFinished();
-    void mousePressed();     // a button went down on the items (before the view handles it)
+    void mousePressed(QPoint globalPos);   // a button went down on the items (before the view handles it)
     void mouseReleased();
     void mouseMoved();
     void keyPressed();       // a key went down in the list (before the view handles it)

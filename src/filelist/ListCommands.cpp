@@ -91,6 +91,7 @@ void TLsFilelistView28::OpenItem()
         return;
     }
     if (kind == QLatin1String("file")) {
+        ui::WaitCursor busy;
         filelist::ExecuteFile(dialogOwner(), QStringLiteral("open"), p, {}, path::folderPart(p));
         return;
     }
@@ -157,7 +158,6 @@ bool TLsFilelistView28::DeleteItems(bool permanent)
 {
     bool changed = false;
     {
-        ui::WaitCursor busy;
         fileops::DialogsPrompter prompter(dialogOwner());
         changed = fileops::DeleteItems(selectedItems(), permanent, prompter);
     }
@@ -194,6 +194,9 @@ void TLsFilelistView28::ShowProperties()
             ui::Dialogs::get().error(dialogOwner(), text);
             continue;
         }
+        // The desktop's file manager shows its own properties when it offers them.
+        if (plat::ILauncher* l = plat::services().launcher; l && l->showItemProperties(QUrl::fromLocalFile(p)))
+            continue;
         QStringList lines;
         lines << path::namePart(p);
         lines << QStringLiteral("类型: ") + subItem(row, subItem(row, 5) == QLatin1String("drv") ? 0 : 1);

@@ -5,7 +5,9 @@
 #include "fileops/DialogsPrompter.h"
 #include "platform/Path.h"
 #include "ui/Dialogs.h"
+#include "ui/UpdatesSuspended.h"
 #include "ui/WaitCursor.h"
+#include <optional>
 #include <QAbstractItemView>
 #include <algorithm>
 #include <QItemSelectionModel>
@@ -112,7 +114,7 @@ void TLsFilelistView28::endCaptionEdit(const QString& text)
         return;   // nothing typed, or the same name: no change, no refresh
     const bool wasDir = m_renameKind.compare(QLatin1String("dir"), Qt::CaseInsensitive) == 0;
     ui::WaitCursor busy;
-    setUpdatesEnabled(false);
+    std::optional<ui::UpdatesSuspended> frozen(std::in_place, this);
     fileops::DialogsPrompter prompter(dialogOwner());
     const filelist::RenameOutcome outcome = filelist::renameEntry(source, newName, prompter);
     UpdateFileList();
@@ -127,7 +129,7 @@ void TLsFilelistView28::endCaptionEdit(const QString& text)
             break;
         }
     }
-    setUpdatesEnabled(true);
+    frozen.reset();
     if (outcome == filelist::RenameOutcome::Renamed)
         Q_EMIT edited();
 }

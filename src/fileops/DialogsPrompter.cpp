@@ -12,6 +12,23 @@ DialogsPrompter DialogsPrompter::forActiveWindow()
     return p;
 }
 
+DialogsPrompter::~DialogsPrompter()
+{
+    for (; m_busy > 0; --m_busy)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void DialogsPrompter::setBusy(bool busy)
+{
+    if (busy) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busy;
+    } else if (m_busy > 0) {
+        QGuiApplication::restoreOverrideCursor();
+        --m_busy;
+    }
+}
+
 QWidget* DialogsPrompter::owner() const
 {
     return m_activeWindow ? QApplication::activeWindow() : m_owner.data();

@@ -202,6 +202,9 @@ void TShellTree::showProperties(TShellnode* node)
             ui::Dialogs::get().error(this, p + QStringLiteral("  不存在！"));
         return;
     }
+    // The desktop's file manager shows its own properties when it offers them.
+    if (plat::ILauncher* l = plat::services().launcher; l && l->showItemProperties(QUrl::fromLocalFile(p)))
+        return;
     QStringList lines;
     lines << node->text(0);
     lines << QStringLiteral("类型: ") + node->Entry().typeName;

@@ -16,6 +16,26 @@ QString orDefault(const QString& caption, const char* fallback)
     return caption.isEmpty() ? QString::fromUtf8(fallback) : caption;
 }
 
+// A dialog shown during long work (busy cursor) takes the normal pointer until it closes.
+class NormalCursor {
+public:
+    NormalCursor() : m_pushed(QGuiApplication::overrideCursor() != nullptr)
+    {
+        if (m_pushed)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalCursor()
+    {
+        if (m_pushed)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+
+private:
+    bool m_pushed;
+};
+
 void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text)
 {
     TitledMessageBox box(icon, caption, text, parent);
@@ -56,26 +76,31 @@ QString Dialogs::qtFilter(const QString& filter)
 
 void QtDialogs::error(QWidget* parent, const QString& text, const QString& caption)
 {
+    NormalCursor normal;
     showBox(parent, QMessageBox::Critical, orDefault(caption, "错误"), text);
 }
 
 void QtDialogs::warning(QWidget* parent, const QString& text, const QString& caption)
 {
+    NormalCursor normal;
     showBox(parent, QMessageBox::Warning, orDefault(caption, "警告"), text);
 }
 
 void QtDialogs::info(QWidget* parent, const QString& text, const QString& caption)
 {
+    NormalCursor normal;
     showBox(parent, QMessageBox::Information, orDefault(caption, "信息"), text);
 }
 
 void QtDialogs::message(QWidget* parent, const QString& text)
 {
+    NormalCursor normal;
     showBox(parent, QMessageBox::NoIcon, QStringLiteral("Orvo 文件管理器"), text);
 }
 
 Dialogs::Answer QtDialogs::question(QWidget* parent, const QString& text, const QString& caption, int flags)
 {
+    NormalCursor normal;
     TitledMessageBox box(QMessageBox::Question, orDefault(caption, "提示"), text, parent);
     QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
@@ -98,6 +123,7 @@ Dialogs::Answer QtDialogs::question(QWidget* parent, const QString& text, const 
 
 QString QtDialogs::input(QWidget* parent, const QString& caption, const QString& prompt, const QString& def)
 {
+    NormalCursor normal;
     QInputDialog dlg(parent);
     dlg.setWindowTitle(caption);
     dlg.setLabelText(prompt);
@@ -109,6 +135,7 @@ QString QtDialogs::input(QWidget* parent, const QString& caption, const QString&
 
 QString QtDialogs::openFile(QWidget* parent, const QString& title, const QString& dir, const QString& filter)
 {
+    NormalCursor normal;
     return QFileDialog::getOpenFileName(parent, title, dir, qtFilter(filter), nullptr,
                                         QFileDialog::DontUseNativeDialog);
 }
@@ -116,6 +143,7 @@ QString QtDialogs::openFile(QWidget* parent, const QString& title, const QString
 QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& dir, const QString& filter,
                             const QString& defaultSuffix, bool confirmOverwrite)
 {
+    NormalCursor normal;
     QFileDialog dlg(parent, title, dir, qtFilter(filter));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
@@ -129,6 +157,7 @@ QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString
 
 QString QtDialogs::chooseFolder(QWidget* parent, const QString& title, const QString& start)
 {
+    NormalCursor normal;
     const QString d = QFileDialog::getExistingDirectory(parent, title, start,
                                                         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (d.isEmpty())
@@ -138,6 +167,7 @@ QString QtDialogs::chooseFolder(QWidget* parent, const QString& title, const QSt
 
 std::optional<QColor> QtDialogs::chooseColor(QWidget* parent, const QColor& initial)
 {
+    NormalCursor normal;
     const QColor c = QColorDialog::getColor(initial, parent);
     if (!c.isValid())
         return std::nullopt;

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace apptest {
@@ -55,6 +58,12 @@ QStringList storedKeys()
     QStringList keys = s.allKeys();
     keys.sort();
     return keys;
+}
+
+void rightClick(QWidget* widget, QPoint pos)
+{
+    QWidget* top = widget->window();
+    QTest::mouseClick(top->windowHandle(), Qt::RightButton, {}, widget->mapTo(top, pos));
 }
 
 } // namespace apptest

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSet>
 #include <QTest>
 #include <QToolBar>
@@ -88,16 +89,7 @@ TEST_F(ControlNamesTest, NoTwoCommandsShareAName)
 
 } // namespace
 
-namespace {
-
-// A real right click at `pos` of `widget`, through the window so that the context-menu event follows.
-void rightClick(QWidget* widget, QPoint pos)
-{
-    QWidget* top = widget->window();
-    QTest::mouseClick(top->windowHandle(), Qt::RightButton, {}, widget->mapTo(top, pos));
-}
-
-} // namespace
+using apptest::rightClick;
 
 TEST_F(ControlNamesTest, RightClickOnAMenuButtonOpensItsMenuAndTheBarsOfferNoHideMenu)
 {
@@ -138,3 +130,23 @@ TEST_F(ControlNamesTest, RightClickOnAMenuButtonOpensItsMenuAndTheBarsOfferNoHid
         EXPECT_FALSE(bar->toggleViewAction()->isVisible());
     }
 }
+
+namespace {
+
+TEST_F(ControlNamesTest, TheNameClashItemsSitInTheEditMenuAndThePasteButtonsMenuAsDocumented)
+{
+    TOrvo& w = open();
+    QMenu* edit = nullptr;
+    for (QAction* a : w.menuBar()->actions())
+        if (a->text() == QStringLiteral("编辑"))
+            edit = a->menu();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->actions().contains(w.ztf));
+    EXPECT_FALSE(edit->actions().contains(w.fj));
+    EXPECT_FALSE(edit->actions().contains(w.th));
+    auto* paste = w.Paste0->findChild<QMenu*>(QStringLiteral("PopupMenu10"));
+    ASSERT_NE(paste, nullptr);
+    EXPECT_EQ(paste->actions(), (QList<QAction*>{w.fj, w.th}));
+}
+
+} // namespace

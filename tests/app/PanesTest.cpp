@@ -6,6 +6,9 @@
 #include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QStatusBar>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -95,6 +98,30 @@ TEST_P(ListTwoWidthTest, BothListsShownGiveListTwoItsWidth)
     EXPECT_TRUE(w.LsFilelistView282->isVisibleTo(&w));
     for (QAction* a : {w.FLVSH1, w.HFListV2, w.yc1, w.yc2})
         EXPECT_FALSE(a->isChecked());
+}
+
+TEST_F(PanesTest, ListTwoAndTheStatusPanelsKeepTheirWidthsWhenTheWindowIsResized)
+{
+    TOrvo& w = open();
+    w.resize(1100, 700);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(w.shfv, Qt::LeftButton);
+    ASSERT_TRUE(w.LsFilelistView282->isVisible());
+    EXPECT_EQ(w.LsFilelistView282->width(), 225);
+    EXPECT_EQ(w.StatusPanel0->width(), 200);
+    for (const QSize size : {QSize(1500, 800), QSize(900, 600)}) {
+        SCOPED_TRACE(size.width());
+        w.resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w.LsFilelistView282->width(), 225);
+        EXPECT_EQ(w.StatusPanel0->width(), 200);
+        // The second panel is 800 pixels where the window has room for it, and gives way where it has not.
+        if (size.width() >= 1200)
+            EXPECT_EQ(w.StatusPanel1->width(), 800);
+        else
+            EXPECT_LT(w.StatusPanel1->width(), 800);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, ListTwoWidthTest,
@@ -236,6 +263,7 @@ TEST_F(PanesTest, CommandStateFollowsTheSelection)
     tree.file(QStringLiteral("note.txt"), 10);
     tree.file(QStringLiteral("data.bin"), 10);
     tree.dir(QStringLiteral("sub"));
+    tree.dir(QStringLiteral("folder.txt"));
     TOrvo& w = open();
     TLsFilelistView28* one = w.LsFilelistView281;
     one->setParentDirEnabled(true);
@@ -252,6 +280,7 @@ TEST_F(PanesTest, CommandStateFollowsTheSelection)
         {"note.txt", true, false, true, false, true, true},
         {"data.bin", true, false, true, false, true, false},
         {"sub", true, false, true, false, true, false},
+        {"folder.txt", true, false, true, false, true, false},   // a folder is never quick-viewed
     };
     for (const Expect& e : rows) {
         SCOPED_TRACE(e.caption);
@@ -304,14 +333,53 @@ TEST_F(PanesTest, MouseDownInOneListClearsTheOthersSelection)
 {
     tree.file(QStringLiteral("a"), 1);
     TOrvo& w = open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     for (TLsFilelistView28* list : {w.LsFilelistView281, w.LsFilelistView282})
         list->setDirectory(tree.root());
     w.LsFilelistView281->selectRow(rowOf(w.LsFilelistView281, QStringLiteral("a")));
-    Q_EMIT w.LsFilelistView282->mousePressed();
+    QWidget* area = w.LsFilelistView282->currentView()->viewport();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(5, area->height() - 5));
     EXPECT_TRUE(w.LsFilelistView281->selectedRows().isEmpty());
     EXPECT_TRUE(w.mousePressed());
-    Q_EMIT w.LsFilelistView282->mouseReleased();
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(5, area->height() - 5));
     EXPECT_FALSE(w.mousePressed());
+}
+
+TEST_F(PanesTest, PressesOnTheTreeAndTheListsKeepTheFlagAndThePressPoint)
+{
+    TOrvo& w = open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    for (QWidget* area : {w.ShellTree1->viewport(), w.LsFilelistView281->currentView()->viewport()}) {
+        SCOPED_TRACE(area->parent()->objectName().toStdString());
+        const QPoint at(7, area->height() - 6);
+        QTest::mousePress(area, Qt::LeftButton, {}, at);
+        EXPECT_TRUE(w.mousePressed());
+        EXPECT_EQ(w.pressPoint(), area->mapToGlobal(at));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, at);
+        EXPECT_FALSE(w.mousePressed());
+    }
+}
+
+TEST_F(PanesTest, DraggingTheStatusBarMovesTheWindow)
+{
+    TOrvo& w = open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QPoint start = w.pos();
+    QWidget* bar = w.StatusBar1;
+    auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButtons buttons, Qt::MouseButton button) {
+        const QPointF local = bar->mapFromGlobal(global);
+        QMouseEvent e(type, local, local, global, button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(bar, &e);
+    };
+    // Offscreen the window system cannot move it: the window follows the pointer.
+    const QPoint press = bar->mapToGlobal(QPoint(10, 5));
+    send(QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, press + QPoint(40, 25), Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseButtonRelease, press + QPoint(40, 25), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.pos(), start + QPoint(40, 25));
 }
 
 TEST_F(PanesTest, RenameInListOneRelistsListTwoAfterFiftyMilliseconds)
@@ -375,6 +443,40 @@ TEST_F(PanesTest, ColourChangeWithNothingSelectedStoresNothing)
     w.ColorBoxChange();
     EXPECT_EQ(w.treeColor(), w.ColorBox->itemData(5).value<QColor>());
     EXPECT_TRUE(apptest::storedKeys().contains(QStringLiteral("ShTe")));
+}
+
+TEST_F(PanesTest, ColourBoxStartsOnTheWindowsColourAndItsCustomItemAsksForOne)
+{
+    TOrvo& w = open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.ShellTree1->setCurrentItem(nullptr);
+    w.ShellTree1->clearSelection();
+    // The box shows the window's colour, so pressing 背景 alone applies a colour.
+    EXPECT_EQ(w.ColorBox->currentText(), QStringLiteral("钱绿色"));
+    EXPECT_EQ(w.ColorBox->currentData().value<QColor>(), w.mainColor());
+    QTest::mouseClick(w.ToolButton8, Qt::LeftButton);
+    ASSERT_TRUE(w.ToolButton8->isChecked());
+    EXPECT_TRUE(apptest::storedKeys().contains(QStringLiteral("OrvoCo")));
+
+    // The last item opens the colour dialog; its answer colours the window and stays on the item.
+    const QColor chosen(0x12, 0x34, 0x56);
+    dialogs.answerColor(chosen);
+    w.ColorBox->setFocus();
+    QTest::keyClick(w.ColorBox, Qt::Key_End);
+    ASSERT_EQ(dialogs.callsOf(QStringLiteral("chooseColor")).size(), 1u);
+    EXPECT_EQ(w.ColorBox->currentText(), QStringLiteral("自定义..."));
+    EXPECT_EQ(w.mainColor(), chosen);
+
+    // Cancelling the dialog changes nothing and the box keeps the colour it showed.
+    QTest::keyClick(w.ColorBox, Qt::Key_Home);
+    const QColor first = w.ColorBox->itemData(0).value<QColor>();
+    EXPECT_EQ(w.mainColor(), first);
+    dialogs.answerColor(std::nullopt);
+    QTest::keyClick(w.ColorBox, Qt::Key_End);
+    EXPECT_EQ(w.mainColor(), first);
+    EXPECT_EQ(w.ColorBox->currentIndex(), 0);
+    dialogs.clear();
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include "app/HistoryFiles.h"
 #include "filelist/FileListView.h"
 #include "support/TempTree.h"
+#include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QLineEdit>
 #include <QTest>
 
@@ -36,6 +38,40 @@ TEST_F(PathBarTest, EnterGoesToAnExistingFolderInTheDrivenList)
         EXPECT_EQ(w.LsFilelistView281->Directory(), dir);
         EXPECT_EQ(w.treePath(), dir);
         EXPECT_EQ(w.targetFolder(), dir);
+    }
+}
+
+TEST_F(PathBarTest, ExploreAsksTheDesktopsFileManagerAndNeverOpensOrvoItself)
+{
+    const QString dir = tree.dir(QStringLiteral("seen"));
+    const QUrl url = QUrl::fromLocalFile(dir);
+    TOrvo& w = open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const struct {
+        const char* name;
+        bool fileManager;
+        const char* folderHandler;
+        std::vector<QUrl> opened;
+    } cases[] = {
+        {"file manager on the bus", true, "org.gnome.Nautilus.desktop", {}},
+        {"the folder handler", false, "org.gnome.Nautilus.desktop", {url}},
+        {"the folder handler is Orvo's own entry", false, "orvo-folder.desktop", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        launcher.opened.clear();
+        launcher.shownFolders.clear();
+        launcher.fileManager = c.fileManager;
+        launcher.handlers = {{QStringLiteral("inode/directory"), QString::fromLatin1(c.folderHandler)}};
+        type(w, dir);
+        QLineEdit* edit = w.pathbox->lineEdit();
+        apptest::rightClick(edit, edit->rect().center());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_EQ(menu, w.PopupMenu2);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(w.E2).center());
+        EXPECT_EQ(launcher.shownFolders, std::vector<QUrl>{url});
+        EXPECT_EQ(launcher.opened, c.opened);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTreeView>
@@ -143,6 +144,45 @@ TEST_F(TreeAndTransferTest, CopyStaysPendingAndCutIsConsumed)
     EXPECT_EQ(w.listActions().transferSource(), app::ListActions::TransferSource::None);
     EXPECT_EQ(w.dirbox->count(), 0);
     EXPECT_FALSE(w.Paste0->isEnabled());
+}
+
+TEST_F(TreeAndTransferTest, PasteAndDeleteShowTheHourglassWhileTheyWorkNotWhileTheyAsk)
+{
+    tree.file(QStringLiteral("src/a.txt"), 1);
+    tree.file(QStringLiteral("src/b.txt"), 1);
+    const QString dest = tree.dir(QStringLiteral("dest"));
+    TOrvo& w = open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.LsFilelistView281->setDirectory(tree.path(QStringLiteral("src/")));
+    select(w.LsFilelistView281, QStringLiteral("a.txt"));
+    QTest::mouseClick(w.copy0, Qt::LeftButton);
+    ASSERT_TRUE(QFile::remove(tree.path(QStringLiteral("src/a.txt"))));   // gone before the paste
+    w.pathbox->setEditText(dest);
+    dialogs.answerQuestion(ui::Dialogs::Yes);
+    QTest::mouseClick(w.Paste0, Qt::LeftButton);
+    auto calls = dialogs.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].kind, QStringLiteral("question"));
+    EXPECT_FALSE(calls[0].busy);
+    EXPECT_TRUE(calls[1].text.startsWith(QStringLiteral("无法读取源文件（夹）“"))) << calls[1].text.toStdString();
+    EXPECT_TRUE(calls[1].busy);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    dialogs.clear();
+
+    w.LsFilelistView281->UpdateFileList();
+    select(w.LsFilelistView281, QStringLiteral("b.txt"));
+    ASSERT_TRUE(QFile::remove(tree.path(QStringLiteral("src/b.txt"))));
+    dialogs.answerQuestion(ui::Dialogs::Yes);
+    QTest::mouseClick(w.del1, Qt::LeftButton);
+    calls = dialogs.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].text, QStringLiteral("按“是”直接删除！按“否”放入回收站。"));
+    EXPECT_FALSE(calls[0].busy);
+    EXPECT_TRUE(calls[1].text.startsWith(QStringLiteral("无法读取源文件（夹）“"))) << calls[1].text.toStdString();
+    EXPECT_TRUE(calls[1].busy);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    dialogs.clear();
 }
 
 TEST_F(TreeAndTransferTest, CutInListOneThenCopyInListTwoKeepsOnlyListTwosItems)

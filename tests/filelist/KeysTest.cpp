@@ -2,6 +2,7 @@
 #include "CommandFixture.h"
 #include "filelist/FileListPopup.h"
 #include <QDir>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -110,6 +111,9 @@ TEST_F(Keys, EnterOnAFileOpensItWithTheUsersHandler)
 
     launcher.result = false;
     key(Qt::Key_Return);
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_TRUE(dialogs.calls()[0].busy);   // opening shows the hourglass
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(onlyDialog(), QStringLiteral("error|错误|错误 - 文件“") + t.path(QStringLiteral("a.txt")) +
                                 QStringLiteral("”不能打开！\r\n原因可能是文件名存在无法识别的字符。"));
 }

@@ -162,6 +162,20 @@ TEST_F(SendTo, PropertiesBoxPerRowAndTheMessageForAMissingEntry)
     EXPECT_EQ(onlyDialog(), QStringLiteral("error|错误|The specified file was not found."));
 }
 
+TEST_F(SendTo, PropertiesOfTheDesktopsFileManagerWhenItAnswers)
+{
+    test::FakeLauncher launcher;
+    launcher.fileManager = true;
+    plat::Services s = plat::services();
+    s.launcher = &launcher;
+    plat::ScopedServices scoped(s);
+    select({QStringLiteral("a.txt"), QStringLiteral("sub")});
+    list->ShowProperties();
+    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_EQ(launcher.shownProperties, (std::vector<QUrl>{QUrl::fromLocalFile(t.path(QStringLiteral("sub"))),
+                                                           QUrl::fromLocalFile(t.path(QStringLiteral("a.txt")))}));
+}
+
 TEST_F(SendTo, DriveReadyCheck)
 {
     test::FakeVolumes volumes;

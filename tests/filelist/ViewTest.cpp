@@ -152,4 +152,29 @@ TEST_F(View, ListStylesShowTheLongestNameWholeUpToThePaneWidth)
     list.setViewStyle(vsReport);
 }
 
+// Short names show whole in every icon style, also when the folder is listed after the style was chosen.
+TEST_F(View, IconStylesShowShortNamesWhole)
+{
+    const QStringList names{QStringLiteral("b.bmp"), QStringLiteral("notes.txt"), QStringLiteral("x")};
+    for (const QString& n : names)
+        t.file(n, 1);
+    QListView* view = list.iconView();
+    list.resize(600, 400);
+    for (const TViewStyle style : {vsIcon, vsSmallIcon}) {
+        SCOPED_TRACE(int(style));
+        list.setViewStyle(style);
+        list.UpdateFileList();
+        QCoreApplication::processEvents();
+        for (const QString& n : names) {
+            SCOPED_TRACE(n.toStdString());
+            const int row = rowOf(n);
+            ASSERT_GE(row, 0);
+            const int text = view->fontMetrics().horizontalAdvance(n);
+            const int needed = style == vsIcon ? text : text + view->iconSize().width();
+            EXPECT_GE(view->visualRect(list.model()->index(row, 0)).width(), needed);
+        }
+    }
+    list.setViewStyle(vsReport);
+}
+
 } // namespace

@@ -193,13 +193,33 @@ TEST_F(Trash, OpenedInTheFileManager)
     plat::Services s = plat::services();
     s.launcher = &launcher;
     plat::ScopedServices withLauncher(s);
-    fileops::openRecycleBin();
-    ASSERT_EQ(launcher.opened.size(), 1u);
-    EXPECT_EQ(launcher.opened[0], QUrl("trash:///"));
-    launcher.result = false;   // no trash:/// handler: the files/ folder itself
-    fileops::openRecycleBin();
-    ASSERT_EQ(launcher.opened.size(), 3u);
-    EXPECT_EQ(launcher.opened[2], QUrl::fromLocalFile(files));
+    const QUrl trash(QStringLiteral("trash:///"));
+    const QUrl folder = QUrl::fromLocalFile(files);
+    const struct {
+        const char* name;
+        bool fileManager;
+        const char* trashHandler;
+        const char* folderHandler;
+        std::vector<QUrl> shown;
+        std::vector<QUrl> opened;
+    } cases[] = {
+        {"file manager on the bus", true, "", "", {trash}, {}},
+        {"a trash: handler", false, "org.gnome.Nautilus.desktop", "", {trash}, {trash}},
+        // xdg-open would start and show nothing: the files/ folder instead
+        {"no trash: handler", false, "", "org.gnome.Nautilus.desktop", {trash, folder}, {folder}},
+        {"only Orvo opens folders", false, "", "orvo-folder.desktop", {trash, folder}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        launcher.opened.clear();
+        launcher.shownFolders.clear();
+        launcher.fileManager = c.fileManager;
+        launcher.handlers = {{QStringLiteral("x-scheme-handler/trash"), QString::fromLatin1(c.trashHandler)},
+                             {QStringLiteral("inode/directory"), QString::fromLatin1(c.folderHandler)}};
+        fileops::openRecycleBin();
+        EXPECT_EQ(launcher.shownFolders, c.shown);
+        EXPECT_EQ(launcher.opened, c.opened);
+    }
 }
 
 } // namespace

@@ -186,6 +186,12 @@ TEST_F(TreeFixture, BuiltInMenuAndItsCommands)
     EXPECT_EQ(dialogs.callsOf("info")[0].caption, QStringLiteral("属性"));
     EXPECT_TRUE(dialogs.callsOf("info")[0].text.contains(QStringLiteral("大小: 5 字节")));
     EXPECT_TRUE(dialogs.callsOf("info")[0].text.contains(QStringLiteral("位置: ") + t.root()));
+    // A desktop file manager on the bus shows its own properties instead of the box.
+    launcher.fileManager = true;
+    tree.runSystemCommand(node(t.path("doc.txt")), "properties");
+    EXPECT_EQ(dialogs.callsOf("info").size(), 1u);
+    ASSERT_EQ(launcher.shownProperties.size(), 2u);
+    EXPECT_EQ(launcher.shownProperties[1], QUrl::fromLocalFile(t.path("doc.txt")));
 }
 
 TEST_F(TreeFixture, RightClickSelectsShowsTheMenuAndRestoresTheSelection)

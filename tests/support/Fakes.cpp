@@ -37,4 +37,21 @@ bool FakeLauncher::openUrl(const QUrl& url)
     return result;
 }
 
+bool FakeLauncher::showFolders(const QUrl& folder)
+{
+    shownFolders.push_back(folder);
+    return fileManager;
+}
+
+bool FakeLauncher::showItemProperties(const QUrl& item)
+{
+    shownProperties.push_back(item);
+    return fileManager;
+}
+
+QString FakeLauncher::defaultHandler(const QString& mimeType)
+{
+    return handlers.value(mimeType);
+}
+
 } // namespace test

@@ -44,9 +44,16 @@ class FakeLauncher : public plat::ILauncher {
 public:
     bool startDetached(const QString& program, const QStringList& args, const QString& workDir) override;
     bool openUrl(const QUrl& url) override;
+    bool showFolders(const QUrl& folder) override;
+    bool showItemProperties(const QUrl& item) override;
+    QString defaultHandler(const QString& mimeType) override;
     bool result = true;
+    bool fileManager = false;             // whether a desktop file manager answers on the bus
+    QMap<QString, QString> handlers;      // MIME type -> desktop entry
     std::vector<LaunchCall> started;
     std::vector<QUrl> opened;
+    std::vector<QUrl> shownFolders;       // asked of the file manager, answered or not
+    std::vector<QUrl> shownProperties;
 };
 
 class FakeVolumes : public plat::IVolumes {

@@ -1,7 +1,16 @@
 #include "support/ScriptedDialogs.h"
+#include <QCursor>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 namespace test {
+
+void ScriptedDialogs::record(DialogCall call)
+{
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    call.busy = cursor && cursor->shape() == Qt::WaitCursor;
+    m_calls.push_back(std::move(call));
+}
 
 ScriptedDialogs::ScriptedDialogs() : m_previous(ui::Dialogs::installed())
 {
@@ -33,27 +42,27 @@ int ScriptedDialogs::beeps() const
 
 void ScriptedDialogs::error(QWidget*, const QString& text, const QString& caption)
 {
-    m_calls.push_back({QStringLiteral("error"), caption.isEmpty() ? QStringLiteral("错误") : caption, text});
+    record({QStringLiteral("error"), caption.isEmpty() ? QStringLiteral("错误") : caption, text});
 }
 
 void ScriptedDialogs::warning(QWidget*, const QString& text, const QString& caption)
 {
-    m_calls.push_back({QStringLiteral("warning"), caption.isEmpty() ? QStringLiteral("警告") : caption, text});
+    record({QStringLiteral("warning"), caption.isEmpty() ? QStringLiteral("警告") : caption, text});
 }
 
 void ScriptedDialogs::info(QWidget*, const QString& text, const QString& caption)
 {
-    m_calls.push_back({QStringLiteral("info"), caption.isEmpty() ? QStringLiteral("信息") : caption, text});
+    record({QStringLiteral("info"), caption.isEmpty() ? QStringLiteral("信息") : caption, text});
 }
 
 void ScriptedDialogs::message(QWidget*, const QString& text)
 {
-    m_calls.push_back({QStringLiteral("message"), QStringLiteral("Orvo 文件管理器"), text});
+    record({QStringLiteral("message"), QStringLiteral("Orvo 文件管理器"), text});
 }
 
 ui::Dialogs::Answer ScriptedDialogs::question(QWidget*, const QString& text, const QString& caption, int)
 {
-    m_calls.push_back({QStringLiteral("question"), caption, text});
+    record({QStringLiteral("question"), caption, text});
     if (m_questions.empty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return No;
@@ -65,7 +74,7 @@ ui::Dialogs::Answer ScriptedDialogs::question(QWidget*, const QString& text, con
 
 QString ScriptedDialogs::input(QWidget*, const QString& caption, const QString& prompt, const QString& def)
 {
-    m_calls.push_back({QStringLiteral("input"), caption, prompt});
+    record({QStringLiteral("input"), caption, prompt});
     if (m_inputs.empty()) {
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
         return def;
@@ -77,7 +86,7 @@ QString ScriptedDialogs::input(QWidget*, const QString& caption, const QString& 
 
 QString ScriptedDialogs::nextFile(const char* kind, const QString& title)
 {
-    m_calls.push_back({QLatin1String(kind), title, QString()});
+    record({QLatin1String(kind), title, QString()});
     if (m_files.empty()) {
         ADD_FAILURE() << "unexpected " << kind << ": " << title.toStdString();
         return QString();
@@ -104,7 +113,7 @@ QString ScriptedDialogs::chooseFolder(QWidget*, const QString& title, const QStr
 
 std::optional<QColor> ScriptedDialogs::chooseColor(QWidget*, const QColor&)
 {
-    m_calls.push_back({QStringLiteral("chooseColor"), QString(), QString()});
+    record({QStringLiteral("chooseColor"), QString(), QString()});
     if (m_colors.empty()) {
         ADD_FAILURE() << "unexpected colour dialog";
         return std::nullopt;
@@ -116,7 +125,7 @@ std::optional<QColor> ScriptedDialogs::chooseColor(QWidget*, const QColor&)
 
 void ScriptedDialogs::beep()
 {
-    m_calls.push_back({QStringLiteral("beep"), QString(), QString()});
+    record({QStringLiteral("beep"), QString(), QString()});
 }
 
 } // namespace test

@@ -12,6 +12,7 @@ struct DialogCall {
     QString kind;
     QString caption;
     QString text;
+    bool busy = false;   // shown while the busy cursor was up
 };
 
 // Installs itself for its lifetime; records every dialog and answers from queues. A question, input or
@@ -46,6 +47,7 @@ public:
 
 private:
     QString nextFile(const char* kind, const QString& title);
+    void record(DialogCall call);
     ui::Dialogs* m_previous;
     std::vector<DialogCall> m_calls;
     std::deque<Answer> m_questions;

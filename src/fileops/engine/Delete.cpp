@@ -22,6 +22,7 @@ void postToInstances(int message)
 
 bool DeleteItems(const QList<ListItem>& selected, bool permanent, FileOpPrompter& ui)
 {
+    BusyScope busy(ui);
     QStringList sources;
     bool changed = false;
     for (const ListItem& item : selected) {

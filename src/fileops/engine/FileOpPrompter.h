@@ -38,6 +38,20 @@ public:
     virtual Answer question(const QString& text, const QString& caption, int flags = Plain) = 0;
     // The progress window shown 500 ms into an operation; null when there is no window.
     virtual std::unique_ptr<FileOpProgressView> createProgressView(int op) { return nullptr; }
+    // Long work begins or ends: the window level shows the busy cursor meanwhile. Calls nest.
+    virtual void setBusy(bool busy) {}
+};
+
+// Marks the prompter busy for its lifetime.
+class BusyScope {
+public:
+    explicit BusyScope(FileOpPrompter& ui) : m_ui(ui) { m_ui.setBusy(true); }
+    ~BusyScope() { m_ui.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    FileOpPrompter& m_ui;
 };
 
 // No windows: questions answer No, and every text is kept in order ("error: ...", "question: ...").

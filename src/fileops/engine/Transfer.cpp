@@ -58,6 +58,7 @@ bool TransferList::PasteFiles(const QString& destination, bool renameOnCollision
         ui.warning(texts::nothingToPaste());
         return false;
     }
+    BusyScope busy(ui);
     const bool move = ClipOperation == kMove;
     const QString d = path::withTrailingSep(destination);
     QString f;

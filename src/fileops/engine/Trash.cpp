@@ -275,12 +275,7 @@ void TrashCan::emptyAll()
 
 void TrashCan::openInFileManager()
 {
-    plat::ILauncher* launcher = plat::services().launcher;
-    if (!launcher)
-        return;
-    if (launcher->openUrl(QUrl(QStringLiteral("trash:///"))))
-        return;
-    launcher->openUrl(QUrl::fromLocalFile(homeTrashFiles()));
+    plat::exploreTrash(homeTrashFiles());
 }
 
 } // namespace fileops

@@ -548,10 +548,8 @@ void Tfindfiles::FoundFilesDblClick()
 
 void Tfindfiles::CustomItem3Click()
 {
-    const FoundRow* row = selectedRow();
-    plat::ILauncher* launcher = plat::services().launcher;
-    if (row && launcher)
-        launcher->openUrl(QUrl::fromLocalFile(plat::path::withTrailingSep(row->folder)));
+    if (const FoundRow* row = selectedRow())
+        plat::exploreFolder(plat::path::withTrailingSep(row->folder));
 }
 
 void Tfindfiles::CustomItem2Click()
