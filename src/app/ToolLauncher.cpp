@@ -9,6 +9,7 @@
 #include "tools/compare/CompareSelectWindow.h"
 #include "tools/compress/CompressWindow.h"
 #include "tools/md5/Md5Window.h"
+#include "tools/process/ProcessWindow.h"
 #include "tools/search/FindFilesWindow.h"
 #include "tools/splitmerge/SplitMergeWindow.h"
 #include <QComboBox>
@@ -21,17 +22,27 @@ namespace app {
 
 namespace {
 
-// The companion finder beside the program: the name without ".exe" first, then with it; a regular file
-// this user may run. Empty when there is none.
-QString companionFinder()
+// A companion program beside this one: `name` without ".exe" first, then with it; a regular file this
+// user may run. Empty when there is none.
+QString companion(const char* name)
 {
-    const QString folder = QCoreApplication::applicationDirPath() + u'/';
-    for (const char* name : {"orvofindf", "orvofindf.exe"}) {
-        const QString path = folder + QLatin1String(name);
+    const QString base = QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
+    for (const QString& path : {base, QString(base + QStringLiteral(".exe"))}) {
         if (plat::posix::isExecutable(path))
             return path;
     }
     return {};
+}
+
+// Starts a companion program; false when there is none beside this one.
+bool startCompanion(const char* name)
+{
+    const QString path = companion(name);
+    if (path.isEmpty())
+        return false;
+    if (plat::ILauncher* launcher = plat::services().launcher)
+        launcher->startDetached(path, {});
+    return true;
 }
 
 } // namespace
@@ -47,7 +58,6 @@ void ToolLauncher::createCommands()
     m_w.H8 = command("H8", QStringLiteral("文件分割或合并&H"), &ToolLauncher::ToolButton31Click);
     m_w.MD52 = command("MD52", QStringLiteral("MD5校验&M"), &ToolLauncher::md5WithSelection);
     m_w.P12 = command("P12", QStringLiteral("进程管理&P"), &ToolLauncher::P12Click);
-    markNotAvailable(m_w.P12);
     m_w.PAK1 = command("PAK1", QStringLiteral("文件压缩/解压缩&K"), &ToolLauncher::PAK1Click);
     m_w.B9 = command("B9", QStringLiteral("文件比较&B"), &ToolLauncher::B9Click);
 }
@@ -73,8 +83,6 @@ void ToolLauncher::connectControls()
     for (QAction* a : {m_w.A13, m_w.H8, m_w.MD52, m_w.P12, m_w.PAK1, m_w.B9})
         m_w.PopupMenu5->addAction(a);
     onRightClickMenu(m_w.phint, m_w.PopupMenu5);
-    m_w.ToolButton29->setToolTip(QStringLiteral("进程管理(Ctrl+F1)（") + notAvailableText()
-                                 + QStringLiteral("），右键：文件压缩/解压缩"));
     // The lists' find opens a search window on the list's folder.
     for (TLsFilelistView28* list : {m_w.LsFilelistView281, m_w.LsFilelistView282}) {
         list->OnFindInFolder = [self = QPointer<ToolLauncher>(this)](QObject*, const QString& folder) {
@@ -138,13 +146,8 @@ void ToolLauncher::switchSearch()
 
 void ToolLauncher::ToolButton30Click()
 {
-    const QString companion = companionFinder();
-    if (companion.isEmpty()) {
+    if (!startCompanion("orvofindf"))
         switchSearch();
-        return;
-    }
-    if (plat::ILauncher* launcher = plat::services().launcher)
-        launcher->startDetached(companion, {});
 }
 
 // --- File compare: "/b", the right button of ToolButton30 and "文件比较&B" each open a new selection window ---
@@ -231,27 +234,23 @@ void ToolLauncher::ToolButton31Click()
     m_w.hide();
 }
 
-// --- Process manager: not part of the program yet ---
-
-void ToolLauncher::processesNotAvailable()
-{
-    ui::Dialogs::get().message(&m_w, QStringLiteral("进程管理") + notAvailableText() + QStringLiteral("。"));
-}
+// --- Process manager: "/p" and "进程管理&P" open a new window; ToolButton29 and Ctrl+F1 start the
+// companion process viewer when one is beside the program ---
 
 void ToolLauncher::switchProcesses()
 {
-    processesNotAvailable();
+    showToolWindow(new TPrcs);
 }
 
-// The button stays enabled for its right button (compress); its left button and Ctrl+F1 say so.
 void ToolLauncher::ToolButton29Click()
 {
-    processesNotAvailable();
+    if (!startCompanion("orvoProc"))
+        switchProcesses();
 }
 
 void ToolLauncher::P12Click()
 {
-    processesNotAvailable();
+    showToolWindow(new TPrcs);
 }
 
 } // namespace app

@@ -1,8 +1,7 @@
 #pragma once
 // The main window's tool launcher: opens the tool windows (file search, file compare, compress/decompress,
 // MD5, split/merge, process manager) from the tool bar buttons ToolButton29–31, the tools menu, the hotkeys,
-// the command-line switches and the file lists' own find. A command does nothing while its window is not part
-// of the program.
+// the command-line switches and the file lists' own find.
 #include <QObject>
 
 class TOrvo;
@@ -45,8 +44,6 @@ private:
     // A new search window whose "show in main window" opens the folder in the tree-driven list.
     Tfindfiles* newSearchWindow();
     void showSplitMergeWindow();
-    // The process manager is not part of the program yet: a message says so.
-    void processesNotAvailable();
 
     TOrvo& m_w;
 };

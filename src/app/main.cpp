@@ -1,7 +1,9 @@
 #include "app/OrvoStart.h"
 #include "platform/LocalInstances.h"
+#include "platform/ProcessInfo.h"
 #include "platform/Services.h"
 #include "platform/X11Hotkeys.h"
+#include "platform/X11Windows.h"
 #include "ui/IconTheme.h"
 #include "ui/QtTranslation.h"
 #include <QApplication>
@@ -30,9 +32,14 @@ int main(int argc, char** argv)
     plat::X11Hotkeys hotkeys(connection);
     plat::services().instances = &instances;
     plat::services().hotkeys = &hotkeys;
+    // The process manager lists the windows of the same display.
+    plat::X11Windows windows(connection);
+    plat::LinuxProcessInfo procs(&windows);
+    plat::services().procs = &procs;
 
     const int rc = app::runOrvo(app, app.arguments().mid(1));
     plat::services().instances = nullptr;
     plat::services().hotkeys = nullptr;
+    plat::services().procs = nullptr;
     return rc;
 }

@@ -1,6 +1,7 @@
 #include "platform/Services.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
+#include "platform/ProcessInfo.h"
 #include "platform/Volumes.h"
 
 namespace plat {
@@ -16,10 +17,12 @@ void installDefaultServices()
     static LinuxFileSystem fs;
     static LinuxVolumes volumes;
     static LinuxLauncher launcher;
+    static LinuxProcessInfo procs;   // main() hands it the display's windows
     Services& s = services();
     s.fs = &fs;
     s.volumes = &volumes;
     s.launcher = &launcher;
+    s.procs = &procs;
 }
 
 } // namespace plat

@@ -8,6 +8,7 @@ class IVolumes;
 class ILauncher;
 class IInstances;
 class IHotkeys;
+class IProcessInfo;
 
 struct Services {
     IFileSystem* fs = nullptr;
@@ -15,6 +16,7 @@ struct Services {
     ILauncher* launcher = nullptr;
     IInstances* instances = nullptr;
     IHotkeys* hotkeys = nullptr;
+    IProcessInfo* procs = nullptr;
 };
 
 Services& services();

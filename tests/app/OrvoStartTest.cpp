@@ -3,6 +3,7 @@
 #include "filelist/FileListView.h"
 #include "platform/Instances.h"
 #include "support/TempTree.h"
+#include "tools/process/ProcessWindow.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
@@ -34,8 +35,8 @@ TEST_F(OrvoStartTest, SwitchesAreWholeLowerCasedArguments)
         SCOPED_TRACE(c.args.join(u'|').toStdString());
         TOrvo& w = open(c.args);
         EXPECT_EQ(w.size(), c.size);
-        // "/p" says the process manager is not available yet.
-        EXPECT_EQ(dialogs.callsOf(QStringLiteral("message")).size(), c.args.contains(QStringLiteral("/p")) ? 1u : 0u);
+        // The tool switches open their windows without a message.
+        EXPECT_TRUE(dialogs.callsOf(QStringLiteral("message")).empty());
         dialogs.clear();
         window.reset();
     }
@@ -161,9 +162,8 @@ TEST_F(OrvoStartTest, HotkeyDispatchMatchesModifiersAndKeyExactly)
     };
     for (const auto& c : cases)
         EXPECT_EQ(w.handleHotkey(c.mods, c.key), c.id) << int(c.mods) << " " << c.key;
-    // Each Ctrl+F1 said the process manager is not available yet.
-    EXPECT_EQ(dialogs.callsOf(QStringLiteral("message")).size(), 2u);
-    dialogs.clear();
+    // Each Ctrl+F1 opened a process manager window.
+    EXPECT_EQ(toolWindows<TPrcs>().size(), 2);
 }
 
 TEST_F(OrvoStartTest, CtrlF3HidesAndShowsWhileItIsRegistered)

@@ -4,6 +4,7 @@
 #include "filelist/FileListView.h"
 #include "foldertree/Shellnode.h"
 #include "support/TempTree.h"
+#include "tools/process/ProcessWindow.h"
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -43,7 +44,7 @@ TEST_F(UnavailableCommandsTest, EachIsDisabledWithANoteEvenWithAFileSelected)
     } cases[] = {
         {"fsd", w.fsd},           {"fsd1", w.fsd1},         {"copytocb", w.copytocb}, {"sx2", w.sx2},
         {"sxxg", w.sxxg},         {"G5", w.G5},             {"RewriteTime", w.RewriteTime},
-        {"Properties", w.Properties}, {"h16", w.h16},       {"hexv", w.hexv},         {"P12", w.P12},
+        {"Properties", w.Properties}, {"h16", w.h16},       {"hexv", w.hexv},
         {"rwtime", w.rwtime},     {"Attribute", w.Attribute}, {"SpinEdit1", w.SpinEdit1},
     };
     for (const auto& c : cases) {
@@ -62,25 +63,28 @@ TEST_F(UnavailableCommandsTest, EachIsDisabledWithANoteEvenWithAFileSelected)
     EXPECT_EQ(w.rwtime->toolTip(), QStringLiteral("修改文件时间（尚未提供）"));
 }
 
-TEST_F(UnavailableCommandsTest, TheProcessManagerSaysItIsNotAvailable)
+// The process commands have their window now: enabled, without the note, and no message.
+TEST_F(UnavailableCommandsTest, TheProcessCommandsOpenTheProcessManager)
 {
     TOrvo& w = open();
-    EXPECT_TRUE(w.ToolButton29->toolTip().contains(QStringLiteral("尚未提供")));
+    EXPECT_TRUE(w.P12->isEnabled());
+    EXPECT_FALSE(w.P12->toolTip().contains(QStringLiteral("尚未提供")));
+    EXPECT_FALSE(w.ToolButton29->toolTip().contains(QStringLiteral("尚未提供")));
     const struct {
         const char* what;
         std::function<void()> act;
     } ways[] = {
         {"button", [&] { QTest::mouseClick(w.ToolButton29, Qt::LeftButton); }},
         {"Ctrl+F1", [&] { w.handleHotkey(Qt::ControlModifier, Qt::Key_F1); }},
+        {"P12", [&] { w.P12->trigger(); }},
         {"/p", [&] { w.toolLauncher().runSwitch(QStringLiteral("/p")); }},
     };
+    int opened = 0;
     for (const auto& way : ways) {
         SCOPED_TRACE(way.what);
         way.act();
-        const auto messages = dialogs.callsOf(QStringLiteral("message"));
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].text, QStringLiteral("进程管理尚未提供。"));
-        dialogs.clear();
+        EXPECT_TRUE(dialogs.callsOf(QStringLiteral("message")).empty());
+        EXPECT_EQ(toolWindows<TPrcs>(true).size(), ++opened);
     }
 }
 

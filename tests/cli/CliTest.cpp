@@ -377,6 +377,51 @@ void oddNamesRoundTrip(Sandbox& b, const CliRun&)
     EXPECT_EQ(clitest::runProgram(QStringLiteral("/bin/rm"), {"-rf", b.t.path("src"), b.t.path("dst"), b.t.path("mv"), trash}), 0);
 }
 
+// --- ps ---
+
+// The rows of a ps listing split into cells.
+QList<QStringList> psRows(const CliRun& r)
+{
+    QList<QStringList> rows;
+    for (const QString& line : QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts))
+        rows << line.split(u'\t');
+    return rows;
+}
+
+// orvo-cli itself is listed as a child of this test, with the ten cells of a process row.
+void expectOwnProcessRow(Sandbox&, const CliRun& r)
+{
+    const QList<QStringList> rows = psRows(r);
+    ASSERT_GT(rows.size(), 1) << r.out.toStdString();
+    for (const QStringList& row : rows)
+        ASSERT_EQ(row.size(), 10) << row.join(u'|').toStdString();
+    const auto own = std::find_if(rows.begin(), rows.end(), [](const QStringList& row) {
+        return row[0] == QLatin1String("orvo-cli") && row[2] == QString::number(::getpid());
+    });
+    ASSERT_NE(own, rows.end()) << r.out.toStdString();
+    EXPECT_GT((*own)[1].toUInt(), 0u);
+    EXPECT_GE((*own)[3].toUInt(), 1u);
+    EXPECT_EQ((*own)[4], QStringLiteral("[Normal  ]"));
+    EXPECT_EQ(own->mid(5), QStringList({"0", "0", "0", "0", "0"}));
+    const auto self = std::find_if(rows.begin(), rows.end(),
+                                   [](const QStringList& row) { return row[1] == QString::number(::getpid()); });
+    EXPECT_NE(self, rows.end());
+}
+
+// The modules of this test process hold the Qt core library, as a module row of ten cells.
+void expectQtModuleRow(Sandbox&, const CliRun& r)
+{
+    const QList<QStringList> rows = psRows(r);
+    const auto core = std::find_if(rows.begin(), rows.end(),
+                                   [](const QStringList& row) { return row[0].startsWith(QLatin1String("libQt6Core.so")); });
+    ASSERT_NE(core, rows.end()) << r.out.toStdString();
+    ASSERT_EQ(core->size(), 10);
+    EXPECT_TRUE((*core)[1].endsWith((*core)[0]));
+    EXPECT_EQ((*core)[2], (*core)[3]);
+    EXPECT_GT((*core)[4].toULongLong(), 0u);
+    EXPECT_EQ(core->mid(5), QStringList({"0", "0", "1", QString::number(::getpid()), "548"}));
+}
+
 const CliCase kCases[] = {
     // The program itself
     {.name = "no command", .args = {}, .exitCode = 2, .err = kUsage + "<command> [options]\ncommands:\n  compare"},
@@ -740,6 +785,20 @@ const CliCase kCases[] = {
      .exitCode = 2,
      .err = ": Is a directory"},
     {.name = "compare usage", .args = {"compare", "one.txt"}, .exitCode = 2, .err = kUsage + "compare FILE1 FILE2"},
+
+    // ps
+    {.name = "ps lists the processes", .args = {"ps"}, .out = std::nullopt, .check = expectOwnProcessRow},
+    {.name = "ps lists the modules of a process",
+     .args = {"ps", "--modules", QString::number(::getpid())},
+     .out = std::nullopt,
+     .check = expectQtModuleRow},
+    {.name = "ps modules of no process",
+     .args = {"ps", "--modules", "4294967295"},
+     .exitCode = 1,
+     .err = "orvo-cli ps: no modules readable for process 4294967295"},
+    {.name = "ps usage", .args = {"ps", "--modules"}, .exitCode = 2, .err = kUsage + "ps [--modules PID | --windows]"},
+    {.name = "ps bad process id", .args = {"ps", "--modules", "x"}, .exitCode = 2, .err = kUsage + "ps"},
+    {.name = "ps one list at a time", .args = {"ps", "--windows", "--modules", "1"}, .exitCode = 2, .err = kUsage + "ps"},
 };
 
 class Cli : public ::testing::TestWithParam<CliCase> {};
@@ -810,6 +869,22 @@ TEST(CliSignals, AKilledCopysPartIsRemovedByTheNextCopy)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(entries(box.t.path("dst")), QStringList{"a.txt"});
     EXPECT_EQ(readAll(box.t.path("dst/a.txt")), QByteArray("new"));
+}
+
+// Without a display the window list is refused with a reason.
+TEST(CliPs, TheWindowListNeedsADisplay)
+{
+    Sandbox box;
+    QProcessEnvironment env = box.environment();
+    env.remove(QStringLiteral("DISPLAY"));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ORVO_CLI_PATH), {"ps", "--windows"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.readAllStandardOutput(), QByteArray());
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()),
+              QStringLiteral("orvo-cli ps: no X11 display: the window list needs one (set DISPLAY)\n"));
 }
 
 } // namespace
