@@ -23,6 +23,7 @@ class TShellTree;
 class TShellnode;
 
 namespace app {
+class AttributeCommands;
 class FilterBar;
 class ListActions;
 class PaneLayout;
@@ -58,6 +59,7 @@ public:
     app::ListActions& listActions() const { return *m_listActions; }
     app::ToolLauncher& toolLauncher() const { return *m_toolLauncher; }
     app::PaneLayout& paneLayout() const { return *m_paneLayout; }
+    app::AttributeCommands& attributeCommands() const { return *m_attributeCommands; }
 
     // --- State the parts use ---
     QString targetFolder() const { return m_targetFolder; }
@@ -271,6 +273,7 @@ private:
     std::unique_ptr<app::ListActions> m_listActions;
     std::unique_ptr<app::ToolLauncher> m_toolLauncher;
     std::unique_ptr<app::PaneLayout> m_paneLayout;
+    std::unique_ptr<app::AttributeCommands> m_attributeCommands;
 
     SettingsStore m_store;
     QString m_targetFolder;
