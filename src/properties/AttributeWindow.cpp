@@ -251,6 +251,11 @@ void TfrmAttribute::setPickerTimeMode(QDateTimeEdit* picker, bool time)
     picker->setProperty("timeMode", time);
     picker->setDisplayFormat(time ? kClockFormat : kDateFormat);
     picker->setCalendarPopup(!time);
+    if (!time) {
+        // Time editing keeps the picker to its day; date editing offers every day again.
+        picker->clearMinimumDateTime();
+        picker->clearMaximumDateTime();
+    }
 }
 
 void TfrmAttribute::showPicker(QDateTimeEdit* picker)

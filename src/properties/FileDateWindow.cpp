@@ -16,9 +16,6 @@ TFileDateForm::TFileDateForm(QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     DTPicker1 = new QDateTimeEdit(this);
     DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
-    // Only what the packed form holds.
-    DTPicker1->setDateTimeRange(QDateTime(properties::firstPackedDate(), QTime(0, 0)),
-                                QDateTime(properties::lastPackedDate(), properties::lastPackedTimeOfDay()));
     RadioButton1 = new QRadioButton(QStringLiteral("修改日期 "), this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton1->setChecked(true);
@@ -71,6 +68,9 @@ void TFileDateForm::RadioButton1Click()
 {
     DTPicker1->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     DTPicker1->setCalendarPopup(true);
+    // Only what the packed form holds (time editing had kept the picker to its day).
+    DTPicker1->setDateTimeRange(QDateTime(properties::firstPackedDate(), QTime(0, 0)),
+                                QDateTime(properties::lastPackedDate(), properties::lastPackedTimeOfDay()));
 }
 
 void TFileDateForm::RadioButton2Click()

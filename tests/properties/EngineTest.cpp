@@ -105,8 +105,9 @@ TEST(PackedTime, TwoSecondGridWithinItsYears)
         SCOPED_TRACE(c.in);
         const auto packed = properties::packLocalText(QString::fromLatin1(c.in));
         ASSERT_EQ(packed.has_value(), c.out != nullptr);
-        if (packed)
+        if (packed) {
             EXPECT_EQ(properties::packedText(*packed), QString::fromLatin1(c.out));
+        }
     }
     // 2021-03-04 18:30:04 by hand: (41 << 9 | 3 << 5 | 4) << 16 | (18 << 11 | 30 << 5 | 2).
     EXPECT_EQ(*properties::packLocalText(u"2021-03-04 18:30:05"), quint32((41 << 9 | 3 << 5 | 4) << 16 | (18 << 11 | 30 << 5 | 2)));

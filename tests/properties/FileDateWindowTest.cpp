@@ -21,9 +21,11 @@ TEST(FileDateWindow, CaptionsRangeAndStartState)
     EXPECT_TRUE(f.RadioButton1->isChecked());
     EXPECT_EQ(f.DTPicker1->displayFormat(), QStringLiteral("yyyy-MM-dd"));
     EXPECT_EQ(f.DTPicker1->minimumDateTime(), QDateTime(QDate(1980, 1, 1), QTime(0, 0)));
-    EXPECT_EQ(f.DTPicker1->maximumDateTime(), QDateTime(QDate(2107, 12, 31), QTime(23, 59, 58)));
+    EXPECT_EQ(f.DTPicker1->maximumDate(), QDate(2107, 12, 31));
     f.DTPicker1->setDateTime(QDateTime(QDate(1970, 1, 1), QTime(0, 0)));
     EXPECT_EQ(f.DTPicker1->dateTime(), QDateTime(QDate(1980, 1, 1), QTime(0, 0)));
+    f.DTPicker1->setDateTime(QDateTime(QDate(2200, 1, 1), QTime(0, 0)));
+    EXPECT_EQ(f.DTPicker1->date(), QDate(2107, 12, 31));
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
@@ -38,6 +40,8 @@ TEST(FileDateWindow, ShowingSetsNowOnceAndTheRadiosSwitchTheEditing)
     EXPECT_EQ(f.DTPicker1->displayFormat(), QStringLiteral("HH:mm:ss"));
     QTest::mouseClick(f.RadioButton1, Qt::LeftButton);
     EXPECT_EQ(f.DTPicker1->displayFormat(), QStringLiteral("yyyy-MM-dd"));
+    EXPECT_EQ(f.DTPicker1->minimumDate(), QDate(1980, 1, 1));   // every day again after time editing
+    EXPECT_EQ(f.DTPicker1->maximumDate(), QDate(2107, 12, 31));
     // Coming back to the window keeps the choice.
     const QDateTime chosen(QDate(2001, 2, 3), QTime(4, 5, 6));
     f.DTPicker1->setDateTime(chosen);

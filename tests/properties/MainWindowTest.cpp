@@ -3,6 +3,7 @@
 #include "PropertiesTestSupport.h"
 #include "app/AttributeCommands.h"
 #include "app/Commands.h"
+#include "app/ListActions.h"
 #include "filelist/FileListView.h"
 #include "platform/Attributes.h"
 #include "properties/AttributeWindow.h"
@@ -10,6 +11,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/TempTree.h"
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -90,7 +92,10 @@ TEST_F(PropertiesCommands, PropertiesShowsTheListsOwnBox)
 
 TEST_F(PropertiesCommands, TheAttributeCommandsStartTimer2)
 {
+    t.file(QStringLiteral("a.txt"), 1);
     TOrvo& w = open();
+    w.LsFilelistView281->setDirectory(t.root());
+    select(w.LsFilelistView281, {QStringLiteral("a.txt")});
     const struct {
         const char* what;
         std::function<void()> act;
@@ -110,6 +115,7 @@ TEST_F(PropertiesCommands, TheAttributeCommandsStartTimer2)
         EXPECT_EQ(w.Timer2.interval(), way.interval);
     }
     // Nothing selected: the run stops before any window, and the timer is off.
+    w.LsFilelistView281->clearSelection();
     w.attributeCommands().AttrClick();
     EXPECT_FALSE(w.Timer2.isActive());
 }
@@ -162,7 +168,8 @@ TEST_F(PropertiesCommands, RewriteWithNothingSelectedSaysSo)
     TOrvo& w = open();
     w.LsFilelistView281->clearSelection();
     w.LsFilelistView282->clearSelection();
-    QTest::mouseClick(w.rwtime, Qt::LeftButton);
+    EXPECT_FALSE(w.rwtime->isEnabled());   // the selection rules keep the button off; the handler says why
+    w.attributeCommands().rwtimeClick();
     const auto messages = dialogs.callsOf(QStringLiteral("message"));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, QStringLiteral("无文件选择 "));
@@ -227,8 +234,8 @@ TEST_F(PropertiesCommands, RewriteStopsAtAReadOnlyFirstFile)
     dialogs.clear();
 
     // Cancel changes nothing and says nothing.
-    ModalScript<TFileDateForm> cancel;
-    cancel.then([](TFileDateForm& f) { QTest::mouseClick(f.BtnCancel, Qt::LeftButton); });
+    select(w.LsFilelistView281, {QStringLiteral("b.txt")});
+    script.then([](TFileDateForm& f) { QTest::mouseClick(f.BtnCancel, Qt::LeftButton); });
     QTest::mouseClick(w.rwtime, Qt::LeftButton);
     EXPECT_TRUE(same(Stamps::of(b).write, kOddWrite));
     EXPECT_TRUE(dialogs.calls().empty());

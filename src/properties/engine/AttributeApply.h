@@ -45,7 +45,8 @@ void checkTimeTexts(const AttributeSettings& s);
 // cannot be set on Linux). Times: a time is requested when its box is checked and its text differs from
 // the item's own time as shown; requested times go through the packed form (two-second grid) and are
 // written through openForWrite, the others are left untouched. Nothing is written to a folder's times, but
-// the attempt counts as a change. The creation time is never requested. Throws EAttributeError for an
+// the attempt counts as a change. The creation time is never requested. A file that is to become read-only
+// gets its times before the attribute, one that is to become writable after it. Throws EAttributeError for an
 // unreadable text or a requested time outside the packed range, before anything is written to the item.
 ApplyResult applySettings(const ItemInfo& item, const AttributeSettings& s);
 
