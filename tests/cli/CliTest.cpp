@@ -417,7 +417,7 @@ void expectUntouched(Sandbox& b, std::initializer_list<const char*> names)
 
 const CliCase kCases[] = {
     // The program itself
-    {.name = "no command", .args = {}, .exitCode = 2, .err = kUsage + "<command> [options]\ncommands:\n  compare"},
+    {.name = "no command", .args = {}, .exitCode = 2, .err = kUsage + "<command> [options]\ncommands:\n  attr"},
     {.name = "unknown command", .args = {"bogus"}, .exitCode = 2, .err = "  zak compress|decompress"},
 
     // list
@@ -752,7 +752,6 @@ const CliCase kCases[] = {
          EXPECT_EQ(modifiedOf(b.t.path("a.txt")), QDateTime(QDate(2020, 2, 29), QTime(13, 14, 14)));
          EXPECT_EQ(accessedOf(b.t.path("a.txt")), kAccessed);
          EXPECT_EQ(readAll(b.t.path(".hidden")), QByteArray("a.txt\n"));
-         EXPECT_EQ(readAll(b.t.path("a.txt")), QByteArray(1536, 'x'));
          const CliRun shown = clitest::runCli(b, {"attr", "a.txt"});
          EXPECT_EQ(shown.exitCode, 0);
          EXPECT_TRUE(clitest::matchesPattern(QString::fromUtf8(shown.out),
@@ -762,6 +761,7 @@ const CliCase kCases[] = {
          EXPECT_EQ(back.exitCode, 0) << back.err.toStdString();
          EXPECT_EQ(readAll(b.t.path(".hidden")), QByteArray());
          EXPECT_TRUE(QFileInfo(b.t.path("a.txt")).isWritable());
+         EXPECT_EQ(readAll(b.t.path("a.txt")), QByteArray(1536, 'x'));   // last: reading may touch the access time
      }},
     {.name = "attr set the same time writes nothing",
      .args = {"attr", "--set", "--modified", "2021-03-04 18:30:05", "--accessed", "2022-01-02 03:04:05", "a.txt"},
