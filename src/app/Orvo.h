@@ -32,9 +32,9 @@ class ToolLauncher;
 } // namespace app
 
 // The main window ("Orvo 文件管理器"): folder tree on the left, two file lists on the right, tool bars on top,
-// the filter bar and status bar at the bottom. It owns the controls under their documented names and five
-// parts that hold the commands: the path bar, the filter bar, the list actions, the tool launcher and the
-// pane layout. Itself it keeps the folder tree, the coordination of the panes, the settings, the hotkeys,
+// the filter bar and status bar at the bottom. It owns the controls under their documented names and six
+// parts that hold the commands: the path bar, the filter bar, the list actions, the tool launcher, the
+// pane layout and the properties commands. Itself it keeps the folder tree, the coordination of the panes, the settings, the hotkeys,
 // start-up and the coordination with other instances.
 class TOrvo : public QMainWindow {
     Q_OBJECT
