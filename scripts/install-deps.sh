@@ -8,7 +8,7 @@ pkgs=(
   zlib1g-dev libjpeg62-turbo-dev
   libxcb1-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  shared-mime-info xdg-utils
+  shared-mime-info xdg-utils tzdata
   xvfb xauth
   fonts-wqy-microhei adwaita-icon-theme
 )

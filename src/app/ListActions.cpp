@@ -1,4 +1,5 @@
 #include "app/ListActions.h"
+#include "app/AttributeCommands.h"
 #include "app/Commands.h"
 #include "app/Orvo.h"
 #include "filelist/engine/ListNames.h"
@@ -127,11 +128,7 @@ void ListActions::createCommands()
     m_w.copytocb = stateOnly("copytocb", QStringLiteral("复制到剪贴板&Y"));
     m_w.del2 = command("del2", QStringLiteral("删除&D"), &ListActions::DeleteF_oldClick);
     m_w.DeleteF = command("DeleteF", QStringLiteral("删除文件(夹)或者是清空回收站&D "), &ListActions::DeleteF_oldClick);
-    m_w.sx2 = stateOnly("sx2", QStringLiteral("属性&A"));
-    m_w.sxxg = stateOnly("sxxg", QStringLiteral("属性修改&S"));
-    m_w.G5 = stateOnly("G5", QStringLiteral("属性修改&G"));
-    m_w.RewriteTime = stateOnly("RewriteTime", QStringLiteral("修改文件时间&W"));
-    m_w.Properties = stateOnly("Properties", QStringLiteral("属性&P"));
+    m_w.attributeCommands().createCommands();   // sx2, sxxg, G5, RewriteTime, Properties
     m_w.h16 = stateOnly("h16", QStringLiteral("十六进制查看&H"));
     m_w.hexv = stateOnly("hexv", QStringLiteral("十六进制查看&H"));
     m_w.N37 = command("N37", QStringLiteral("新建文件夹&N"), &ListActions::N37Click);
@@ -157,8 +154,7 @@ void ListActions::connectControls()
 {
     for (QToolButton* b : {m_w.Paste0, m_w.cut0, m_w.copy0, m_w.ASR})
         b->setEnabled(false);
-    for (QToolButton* b : {m_w.rwtime, m_w.Attribute})
-        markNotAvailable(b);
+    m_w.attributeCommands().connectControls();   // rwtime, Attribute, Timer2
     onClicked(&m_w, m_w.Paste0, this, &ListActions::Paste0Click);
     onClicked(&m_w, m_w.cut0, this, &ListActions::Cut0Click);
     onClicked(&m_w, m_w.ASR, this, &ListActions::ASRClick);

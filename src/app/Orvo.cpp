@@ -1,5 +1,6 @@
 // Life cycle of the main window: creation, command line, hotkeys, instance messages, close and restart.
 #include "app/Orvo.h"
+#include "app/AttributeCommands.h"
 #include "app/FilterBar.h"
 #include "app/ListActions.h"
 #include "app/PaneLayout.h"
@@ -52,7 +53,8 @@ TOrvo::TOrvo(const QStringList& args, QWidget* parent)
       m_filterBar(std::make_unique<app::FilterBar>(*this)),
       m_listActions(std::make_unique<app::ListActions>(*this)),
       m_toolLauncher(std::make_unique<app::ToolLauncher>(*this)),
-      m_paneLayout(std::make_unique<app::PaneLayout>(*this))
+      m_paneLayout(std::make_unique<app::PaneLayout>(*this)),
+      m_attributeCommands(std::make_unique<app::AttributeCommands>(*this))
 {
     setObjectName(QStringLiteral("Orvo"));
     setWindowTitle(kCaption);

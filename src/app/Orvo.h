@@ -23,6 +23,7 @@ class TShellTree;
 class TShellnode;
 
 namespace app {
+class AttributeCommands;
 class FilterBar;
 class ListActions;
 class PaneLayout;
@@ -31,9 +32,9 @@ class ToolLauncher;
 } // namespace app
 
 // The main window ("Orvo 文件管理器"): folder tree on the left, two file lists on the right, tool bars on top,
-// the filter bar and status bar at the bottom. It owns the controls under their documented names and five
-// parts that hold the commands: the path bar, the filter bar, the list actions, the tool launcher and the
-// pane layout. Itself it keeps the folder tree, the coordination of the panes, the settings, the hotkeys,
+// the filter bar and status bar at the bottom. It owns the controls under their documented names and six
+// parts that hold the commands: the path bar, the filter bar, the list actions, the tool launcher, the
+// pane layout and the properties commands. Itself it keeps the folder tree, the coordination of the panes, the settings, the hotkeys,
 // start-up and the coordination with other instances.
 class TOrvo : public QMainWindow {
     Q_OBJECT
@@ -58,6 +59,7 @@ public:
     app::ListActions& listActions() const { return *m_listActions; }
     app::ToolLauncher& toolLauncher() const { return *m_toolLauncher; }
     app::PaneLayout& paneLayout() const { return *m_paneLayout; }
+    app::AttributeCommands& attributeCommands() const { return *m_attributeCommands; }
 
     // --- State the parts use ---
     QString targetFolder() const { return m_targetFolder; }
@@ -276,6 +278,7 @@ private:
     std::unique_ptr<app::ListActions> m_listActions;
     std::unique_ptr<app::ToolLauncher> m_toolLauncher;
     std::unique_ptr<app::PaneLayout> m_paneLayout;
+    std::unique_ptr<app::AttributeCommands> m_attributeCommands;
 
     SettingsStore m_store;
     QString m_targetFolder;

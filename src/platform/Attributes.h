@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/posix/Fd.h"
 #include <QSet>
 #include <QString>
 #include <sys/types.h>
@@ -17,5 +18,16 @@ quint32 attributes(const QString& path);
 
 // Attribute letters in the fixed order A, R, H, S; empty when none is set.
 QString attributeLetters(quint32 attributes);
+
+// Writes the settable bits of `wanted` that differ from the entry's current attributes: read-only (the
+// owner write bit, nothing else) and hidden (the name in the folder's ".hidden" list; never a rename).
+// Archive, system and directory are not settable and ignored. Returns 0 or an errno value: EPERM when a
+// dot-name would be un-hidden, EINVAL for a name a ".hidden" list cannot hold.
+int setAttributes(const QString& path, quint32 wanted);
+
+// Opens a regular file to change it, never truncating it (no O_TRUNC). Refused with EACCES when its
+// read-only attribute is set, also for root; EISDIR for a folder, EINVAL for anything that is not a
+// regular file (a FIFO or a device is never opened). On failure an invalid Fd and `error` gets the errno.
+posix::Fd openForWrite(const QString& path, int* error = nullptr);
 
 } // namespace plat

@@ -1,5 +1,8 @@
 #include "platform/Times.h"
+#include "platform/Attributes.h"
 #include <ctime>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace plat {
 namespace {
@@ -96,6 +99,28 @@ std::optional<FileTime> parseLocalTime(QStringView text)
     if (!best)
         best = make(0);    // a time skipped by a clock change: read as standard time, i.e. moved forward
     return FileTime(qint64(*best), 0);
+}
+
+int setFileTimes(const QString& path, std::optional<FileTime> access, std::optional<FileTime> write)
+{
+    int error = 0;
+    posix::Fd fd = openForWrite(path, &error);
+    if (!fd.valid())
+        return error;
+    const auto spec = [](const std::optional<FileTime>& t) {
+        struct timespec ts {};
+        if (t) {
+            ts.tv_sec = time_t(t->sec);
+            ts.tv_nsec = t->nsec;
+        } else {
+            ts.tv_nsec = UTIME_OMIT;
+        }
+        return ts;
+    };
+    const struct timespec times[2] = {spec(access), spec(write)};
+    if (::futimens(fd.get(), times) != 0)
+        return errno;
+    return fd.close();
 }
 
 } // namespace plat

@@ -20,4 +20,9 @@ QString localTimeText(FileTime utc);
 // In a repeated hour the earlier (daylight) reading wins; a skipped time moves forward by the change.
 std::optional<FileTime> parseLocalTime(QStringView text);
 
+// Sets the access and modification times of a file through openForWrite (Attributes.h) and futimens;
+// an absent value is left exactly as it is (UTIME_OMIT). The creation time cannot be set on Linux.
+// Returns 0 or an errno value (EACCES for a read-only file, EISDIR for a folder, ...).
+int setFileTimes(const QString& path, std::optional<FileTime> access, std::optional<FileTime> write);
+
 } // namespace plat

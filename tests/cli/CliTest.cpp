@@ -420,11 +420,47 @@ void expectQtModuleRow(Sandbox&, const CliRun& r)
     EXPECT_EQ((*core)[2], (*core)[3]);
     EXPECT_GT((*core)[4].toULongLong(), 0u);
     EXPECT_EQ(core->mid(5), QStringList({"0", "0", "1", QString::number(::getpid()), "548"}));
+
+// --- attr and redate ---
+
+QDateTime modifiedOf(const QString& path)
+{
+    return QFileInfo(path).fileTime(QFile::FileModificationTime);
+}
+
+QDateTime accessedOf(const QString& path)
+{
+    return QFileInfo(path).fileTime(QFile::FileAccessTime);
+}
+
+// a.txt (1536 bytes) and b.txt with the sample times, and the folder d.
+void attrItems(Sandbox& b)
+{
+    b.t.file(QStringLiteral("a.txt"), 1536);
+    b.t.file(QStringLiteral("b.txt"), QByteArray("bb"));
+    b.t.dir(QStringLiteral("d"));
+    for (const char* name : {"a.txt", "b.txt", "d"})
+        b.t.setTimes(QString::fromLatin1(name), kAccessed, kModified);
+}
+
+void readOnlyA(Sandbox& b)
+{
+    attrItems(b);
+    b.t.setMode(QStringLiteral("a.txt"), 0444);
+}
+
+// The files keep their sample times and contents.
+void expectUntouched(Sandbox& b, std::initializer_list<const char*> names)
+{
+    for (const char* name : names) {
+        EXPECT_EQ(modifiedOf(b.t.path(QString::fromLatin1(name))), kModified) << name;
+        EXPECT_EQ(accessedOf(b.t.path(QString::fromLatin1(name))), kAccessed) << name;
+    }
 }
 
 const CliCase kCases[] = {
     // The program itself
-    {.name = "no command", .args = {}, .exitCode = 2, .err = kUsage + "<command> [options]\ncommands:\n  compare"},
+    {.name = "no command", .args = {}, .exitCode = 2, .err = kUsage + "<command> [options]\ncommands:\n  attr"},
     {.name = "unknown command", .args = {"bogus"}, .exitCode = 2, .err = "  zak compress|decompress"},
 
     // list
@@ -743,6 +779,117 @@ const CliCase kCases[] = {
      .err = "orvo-cli: nothing1  不存在！",
      .check = [](Sandbox& b, const CliRun&) { EXPECT_FALSE(QFileInfo::exists(b.t.path("out"))); }},
     {.name = "merge usage", .args = {"merge", "piece1"}, .exitCode = 2, .err = kUsage + "merge PIECE OUT"},
+
+    // attr
+    {.name = "attr shows the window texts",
+     .args = {"attr", "a.txt", "{root}d/", "missing"},
+     .prepare = attrItems,
+     .exitCode = 1,
+     .out = "a.txt\t{*}\t1.50KB (1,536 字节)\t\t{*}\t2021-03-04 18:30:05\t2022-01-02 03:04:05\t0\t1\t0\t0\n"
+            "d\t文件夹\t0.00KB ( 字节)\t\t{*}\t2021-03-04 18:30:05\t2022-01-02 03:04:05\t0\t0\t0\t0\n",
+     .err = "orvo-cli attr: missing: No such file or directory"},
+    {.name = "attr set round trip",
+     .args = {"attr", "--set", "--readonly", "1", "--hidden", "1", "--modified", "2020-02-29 13:14:15", "a.txt"},
+     .prepare = attrItems,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(modifiedOf(b.t.path("a.txt")), QDateTime(QDate(2020, 2, 29), QTime(13, 14, 14)));
+         EXPECT_EQ(accessedOf(b.t.path("a.txt")), kAccessed);
+         EXPECT_EQ(readAll(b.t.path(".hidden")), QByteArray("a.txt\n"));
+         const CliRun shown = clitest::runCli(b, {"attr", "a.txt"});
+         EXPECT_EQ(shown.exitCode, 0);
+         EXPECT_TRUE(clitest::matchesPattern(QString::fromUtf8(shown.out),
+                                             "a.txt\t{*}\t{*}\t\t{*}\t2020-02-29 13:14:14\t2022-01-02 03:04:05\t1\t1\t0\t1\n"))
+             << shown.out.toStdString();
+         const CliRun back = clitest::runCli(b, {"attr", "--set", "--readonly", "0", "--hidden", "0", "a.txt"});
+         EXPECT_EQ(back.exitCode, 0) << back.err.toStdString();
+         EXPECT_EQ(readAll(b.t.path(".hidden")), QByteArray());
+         EXPECT_TRUE(QFileInfo(b.t.path("a.txt")).isWritable());
+         EXPECT_EQ(readAll(b.t.path("a.txt")), QByteArray(1536, 'x'));   // last: reading may touch the access time
+     }},
+    {.name = "attr set the same time writes nothing",
+     .args = {"attr", "--set", "--modified", "2021-03-04 18:30:05", "--accessed", "2022-01-02 03:04:05", "a.txt"},
+     .prepare = attrItems,
+     .check = [](Sandbox& b, const CliRun&) { expectUntouched(b, {"a.txt"}); }},
+    {.name = "attr set the access time only",
+     .args = {"attr", "--set", "--accessed", "2001-02-03 04:05:06", "b.txt"},
+     .prepare = attrItems,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(accessedOf(b.t.path("b.txt")), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
+         EXPECT_EQ(modifiedOf(b.t.path("b.txt")), kModified);
+     }},
+    {.name = "attr set refuses a read only file",
+     .args = {"attr", "--set", "--modified", "2020-02-29 13:14:15", "a.txt", "b.txt"},
+     .prepare = readOnlyA,
+     .exitCode = 1,
+     .err = "orvo-cli attr: a.txt: 目标文件正在被使用或是有只读属性或是文件夹, 日期时间修改操作失败！ (Permission denied)",
+     .check = [](Sandbox& b, const CliRun&) {
+         expectUntouched(b, {"a.txt"});
+         EXPECT_EQ(modifiedOf(b.t.path("b.txt")), QDateTime(QDate(2020, 2, 29), QTime(13, 14, 14)));
+     }},
+    {.name = "attr set clears read only and sets the time",
+     .args = {"attr", "--set", "--readonly", "0", "--modified", "2020-02-29 13:14:15", "a.txt"},
+     .prepare = readOnlyA,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(modifiedOf(b.t.path("a.txt")), QDateTime(QDate(2020, 2, 29), QTime(13, 14, 14)));
+     }},
+    {.name = "attr set a folder time",
+     .args = {"attr", "--set", "--modified", "2020-02-29 13:14:15", "d"},
+     .prepare = attrItems,
+     .exitCode = 1,
+     .err = "orvo-cli attr: d: a folder's times are not changed",
+     .check = [](Sandbox& b, const CliRun&) { expectUntouched(b, {"d"}); }},
+    {.name = "attr set out of the packed years",
+     .args = {"attr", "--set", "--modified", "1975-01-01 00:00:00", "a.txt"},
+     .prepare = attrItems,
+     .exitCode = 2,
+     .err = "1975-01-01 00:00:00",
+     .check = [](Sandbox& b, const CliRun&) { expectUntouched(b, {"a.txt"}); }},
+    {.name = "attr help", .args = {"attr", "--help"}, .out = std::nullopt,
+     .check = [](Sandbox&, const CliRun& r) {
+         EXPECT_TRUE(r.out.contains("attr --set [--readonly 0|1] [--hidden 0|1] [--modified T] [--accessed T] PATH..."));
+         EXPECT_TRUE(r.out.contains("redate T PATH..."));
+     }},
+    {.name = "attr usage", .args = {"attr"}, .exitCode = 2, .err = kUsage + "attr [--set"},
+    {.name = "attr set without a change", .args = {"attr", "--set", "a.txt"}, .prepare = attrItems, .exitCode = 2,
+     .err = kUsage + "attr"},
+    {.name = "attr change without set", .args = {"attr", "--readonly", "1", "a.txt"}, .prepare = attrItems,
+     .exitCode = 2, .err = kUsage + "attr",
+     .check = [](Sandbox& b, const CliRun&) { EXPECT_TRUE(QFileInfo(b.t.path("a.txt")).isWritable()); }},
+    {.name = "attr bad time", .args = {"attr", "--set", "--modified", "2020-02-30 00:00:00", "a.txt"},
+     .prepare = attrItems, .exitCode = 2, .err = "“2020-02-30 00:00:00”不是有效的日期时间"},
+    {.name = "attr bad flag", .args = {"attr", "--set", "--hidden", "yes", "a.txt"}, .prepare = attrItems,
+     .exitCode = 2, .err = kUsage + "attr"},
+
+    // redate
+    {.name = "redate two files and a folder at midnight",
+     .args = {"redate", "2019-07-08 00:00:00", "a.txt", "d", "b.txt"},
+     .prepare = attrItems,
+     .check = [](Sandbox& b, const CliRun&) {
+         for (const char* name : {"a.txt", "b.txt"}) {
+             EXPECT_EQ(modifiedOf(b.t.path(name)), QDateTime(QDate(2019, 7, 8), QTime(0, 0, 2))) << name;
+             EXPECT_EQ(accessedOf(b.t.path(name)), kAccessed) << name;
+         }
+         expectUntouched(b, {"d"});
+         EXPECT_EQ(readAll(b.t.path("b.txt")), QByteArray("bb"));
+     }},
+    {.name = "redate odd seconds",
+     .args = {"redate", "2019-07-08 09:10:11", "a.txt"},
+     .prepare = attrItems,
+     .check = [](Sandbox& b, const CliRun&) {
+         EXPECT_EQ(modifiedOf(b.t.path("a.txt")), QDateTime(QDate(2019, 7, 8), QTime(9, 10, 10)));
+     }},
+    {.name = "redate stops at a read only first file",
+     .args = {"redate", "2019-07-08 09:10:11", "a.txt", "b.txt"},
+     .prepare = readOnlyA,
+     .exitCode = 1,
+     .err = "orvo-cli redate: 不能打开 a.txt: Permission denied",
+     .check = [](Sandbox& b, const CliRun&) { expectUntouched(b, {"a.txt", "b.txt"}); }},
+    {.name = "redate out of the packed years", .args = {"redate", "2108-01-01 00:00:00", "a.txt"},
+     .prepare = attrItems, .exitCode = 2, .err = "2108-01-01",
+     .check = [](Sandbox& b, const CliRun&) { expectUntouched(b, {"a.txt"}); }},
+    {.name = "redate bad time", .args = {"redate", "tomorrow", "a.txt"}, .prepare = attrItems, .exitCode = 2,
+     .err = kUsage + "redate T PATH..."},
+    {.name = "redate usage", .args = {"redate", "2019-07-08 09:10:11"}, .exitCode = 2, .err = kUsage + "redate T PATH..."},
 
     // compare
     {.name = "compare different files",
