@@ -131,8 +131,8 @@ void ListActions::createCommands()
     m_w.G5 = stateOnly("G5", QStringLiteral("属性修改&G"));
     m_w.RewriteTime = stateOnly("RewriteTime", QStringLiteral("修改文件时间&W"));
     m_w.Properties = stateOnly("Properties", QStringLiteral("属性&P"));
-    m_w.h16 = stateOnly("h16", QStringLiteral("十六进制查看&H"));
-    m_w.hexv = stateOnly("hexv", QStringLiteral("十六进制查看&H"));
+    m_w.h16 = command("h16", QStringLiteral("十六进制查看&H"), &ListActions::h16Click);
+    m_w.hexv = command("hexv", QStringLiteral("十六进制查看&H"), &ListActions::h16Click);
     m_w.N37 = command("N37", QStringLiteral("新建文件夹&N"), &ListActions::N37Click);
     m_w.B6 = command("B6", QStringLiteral("新建文本文档&B"), &ListActions::B6Click);
     m_w.xjwjj = command("xjwjj", QStringLiteral("新建文件夹&N"), &ListActions::xjwjjClick);
