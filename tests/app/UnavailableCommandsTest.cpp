@@ -58,7 +58,8 @@ TEST_F(UnavailableCommandsTest, EachIsDisabledWithANoteEvenWithAFileSelected)
             EXPECT_TRUE(widget->toolTip().contains(QStringLiteral("尚未提供"))) << widget->toolTip().toStdString();
         }
     }
-    // The hex view has its work: enabled for the selected file, with no note.
+    // The hex view has its work: enabled for a selected file, with no note.
+    one->selectRow(rowOf(one, QStringLiteral("note.txt")));
     for (QAction* a : {w.h16, w.hexv}) {
         EXPECT_TRUE(a->isEnabled());
         EXPECT_FALSE(a->toolTip().contains(QStringLiteral("尚未提供")));
