@@ -79,9 +79,14 @@ int runHex(const QStringList& args)
     // Rows start at multiples of the line length, as in the grid.
     const qint64 first = offset / layout.bytesPerLine;
     const qint64 end = rows < 0 ? layout.rowCount(source.size()) : std::min(layout.rowCount(source.size()), first + rows);
+    QByteArray lines;
     for (qint64 row = first; row < end; ++row) {
-        const QByteArray line = layout.rowText(source, row).toUtf8() + '\n';
-        writeOut(line.constData(), size_t(line.size()));
+        layout.appendRowUtf8(source, row, lines);
+        lines += '\n';
+        if (lines.size() >= 65536 || row + 1 == end) {
+            writeOut(lines.constData(), size_t(lines.size()));
+            lines.clear();
+        }
     }
     return flushOut() ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStaticText>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -162,6 +163,9 @@ void THexEditor::recomputeLayout()
     const QFontMetrics fm(font());
     m_charW = std::max(1, fm.horizontalAdvance(u'w'));
     m_rowH = fm.boundingRect(QStringLiteral("yY")).height() + 2;
+    m_baseline = (m_rowH - fm.height()) / 2 + fm.ascent();
+    m_ascent = fm.ascent();
+    m_glyphs.fill(QStaticText());
     const int count = m_layout.columnCount();
     m_colX.assign(std::size_t(count) + 1, 0);
     for (int c = 0; c < count; ++c)
@@ -369,8 +373,25 @@ void THexEditor::paintCell(QPainter& p, int col, qint64 row, int x, int y)
         p.drawText(r, Qt::AlignCenter, look.text);
         p.setFont(font());
     } else {
-        p.drawText(QRect(x, y, col == 0 ? r.width() : m_charW, m_rowH), Qt::AlignLeft | Qt::AlignVCenter, look.text);
+        drawCellText(p, x, y, look.text);
     }
+}
+
+// A page has hundreds of one-character cells: their texts are laid out once per font and drawn from the
+// cache; longer texts (offsets) are drawn at the baseline.
+void THexEditor::drawCellText(QPainter& p, int x, int y, const QString& text)
+{
+    if (text.size() == 1 && text.front().unicode() < m_glyphs.size()) {
+        QStaticText& glyph = m_glyphs[text.front().unicode()];
+        if (glyph.text().isEmpty()) {
+            glyph.setText(text);
+            glyph.setTextFormat(Qt::PlainText);
+            glyph.prepare(QTransform(), font());
+        }
+        p.drawStaticText(QPoint(x, y + m_baseline - m_ascent), glyph);
+        return;
+    }
+    p.drawText(QPoint(x, y + m_baseline), text);
 }
 
 void THexEditor::drawCaret(QPainter& p)
@@ -541,6 +562,9 @@ void THexEditor::keyPressEvent(QKeyEvent* e)
 void THexEditor::typeCharacter(const QString& text)
 {
     const QChar c = text.front();
+    // Keys such as Delete and Escape carry control characters as their text: they type nothing.
+    if (!c.isPrint())
+        return;
     const qint64 pos = m_caretByte;
     int value = -1;
     if (m_charPane) {

@@ -7,6 +7,8 @@
 #include "tools/hexview/engine/HexSource.h"
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QStaticText>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -159,6 +161,7 @@ private:
     int fixedWidth() const { return m_colX[2]; }
     void drawCaret(QPainter& p);
     void paintCell(QPainter& p, int col, qint64 row, int x, int y);
+    void drawCellText(QPainter& p, int x, int y, const QString& text);
 
     hexview::HexSource m_source;
     hexview::HexLayout m_layout;
@@ -177,6 +180,9 @@ private:
 
     int m_charW = 8;
     int m_rowH = 16;
+    int m_baseline = 12;
+    int m_ascent = 10;
+    std::array<QStaticText, 256> m_glyphs;   // one-character cell texts, laid out for the current font
     std::vector<int> m_colX;      // left edge of each column in content coordinates, plus the total width
     qint64 m_topRow = 0;
     bool m_syncingBar = false;

@@ -297,6 +297,11 @@ TEST_F(HexEditorTest, TypingOverwritesNibblesAndCharacters)
     EXPECT_EQ(grid->source().byteAt(3), 3);
     EXPECT_EQ(grid->caretByte(), 3);
     key(Qt::Key_Tab);
+    // Keys whose text is a control character type nothing (as the keyboard sends them, text included).
+    for (const auto& [k, code] : {std::pair{Qt::Key_Delete, 0x7F}, std::pair{Qt::Key_Escape, 0x1B}, std::pair{Qt::Key_Return, 0x0D}})
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), k, QString(QChar(code)), Qt::NoModifier);
+    EXPECT_EQ(grid->source().byteAt(3), 3);
+    EXPECT_EQ(grid->caretByte(), 3);
     type("Z");
     EXPECT_EQ(grid->source().byteAt(3), 'Z');
     EXPECT_EQ(grid->caretByte(), 4);

@@ -30,11 +30,24 @@ qint64 HexLayout::rowCount(qint64 size) const
     return size <= 0 ? 1 : (size + bytesPerLine - 1) / bytesPerLine;
 }
 
+namespace {
+
+int digitCount(quint64 v, int base)
+{
+    int n = 1;
+    while (v >= quint64(base)) {
+        v /= quint64(base);
+        ++n;
+    }
+    return n;
+}
+
+} // namespace
+
 int HexLayout::offsetDigits(qint64 size) const
 {
     const qint64 last = (rowCount(size) - 1) * bytesPerLine;
-    const int base = offsetDisplay == odHex ? 16 : offsetDisplay == odOctal ? 8 : 10;
-    return int(QString::number(last, base).size());
+    return digitCount(quint64(last), offsetDisplay == odHex ? 16 : offsetDisplay == odOctal ? 8 : 10);
 }
 
 int HexLayout::columnUnits(int column, qint64 size) const
@@ -56,16 +69,47 @@ int HexLayout::columnUnits(int column, qint64 size) const
 
 QString HexLayout::offsetText(qint64 row, qint64 size) const
 {
-    const qint64 offset = row * bytesPerLine;
-    const int digits = offsetDigits(size);
-    switch (offsetDisplay) {
-    case odHex:
-        return QStringLiteral("0x") + QString::number(offset, 16).toUpper().rightJustified(digits, u'0') + offsetSeparator;
-    case odDec: return QString::number(offset).rightJustified(digits, u' ') + offsetSeparator;
-    case odOctal: return QStringLiteral("o ") + QString::number(offset, 8).rightJustified(digits, u'0') + offsetSeparator;
-    case odNone: return QStringLiteral(" ");
+    char buffer[kMaxOffsetBytes];
+    return QString::fromUtf8(buffer, offsetUtf8(row, size, buffer));
+}
+
+int HexLayout::offsetUtf8(qint64 row, qint64 size, char* out) const
+{
+    if (offsetDisplay == odNone) {
+        out[0] = ' ';
+        return 1;
     }
-    return QString();
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    const int base = offsetDisplay == odHex ? 16 : offsetDisplay == odOctal ? 8 : 10;
+    quint64 offset = quint64(row) * quint64(bytesPerLine);
+    const int digits = qMax(offsetDigits(size), digitCount(offset, base));
+    char* p = out;
+    if (offsetDisplay == odHex) {
+        *p++ = '0';
+        *p++ = 'x';
+    } else if (offsetDisplay == odOctal) {
+        *p++ = 'o';
+        *p++ = ' ';
+    }
+    // Hex and octal pad with zeros, decimal is right-aligned with blanks.
+    const char pad = offsetDisplay == odDec ? ' ' : '0';
+    for (int i = digits - 1; i >= 0; --i) {
+        p[i] = (offset || i == digits - 1) ? kDigits[offset % quint64(base)] : pad;
+        offset /= quint64(base);
+    }
+    p += digits;
+    const char16_t sep = offsetSeparator.unicode();
+    if (sep < 0x80) {
+        *p++ = char(sep);
+    } else if (sep < 0x800) {
+        *p++ = char(0xC0 | (sep >> 6));
+        *p++ = char(0x80 | (sep & 0x3F));
+    } else {
+        *p++ = char(0xE0 | (sep >> 12));
+        *p++ = char(0x80 | ((sep >> 6) & 0x3F));
+        *p++ = char(0x80 | (sep & 0x3F));
+    }
+    return int(p - out);
 }
 
 QChar HexLayout::hexDigit(quint8 byte, int nibbleColumn) const
@@ -89,26 +133,50 @@ int HexLayout::codeOf(QChar c) const
 
 QString HexLayout::rowText(HexSource& source, qint64 row) const
 {
+    QByteArray out;
+    appendRowUtf8(source, row, out);
+    return QString::fromUtf8(out);
+}
+
+void HexLayout::appendRowUtf8(HexSource& source, qint64 row, QByteArray& out) const
+{
     const qint64 size = source.size();
-    QString out;
-    if (offsetDisplay != odNone)
-        out += offsetText(row, size).leftJustified(columnUnits(0, size), u' ');
+    if (offsetDisplay != odNone) {
+        char offset[kMaxOffsetBytes];
+        const int n = offsetUtf8(row, size, offset);
+        out.append(offset, n);   // as wide as the column: the last row's offset has the most digits
+    }
+    // The cells go into a buffer sized for the worst case (a gap after every byte, two-byte characters).
+    const qsizetype start = out.size();
+    out.resize(start + 1 + 3 * bytesPerLine + 1 + 2 * bytesPerLine);
+    char* p = out.data() + start;
     if (showMarkerColumn) {
         const int m = source.markerOnRow(row);
-        out += m >= 0 ? QChar(u'0' + m) : QChar(u' ');
+        *p++ = m >= 0 ? char('0' + m) : ' ';
     }
+    static constexpr char kDigits[] = "0123456789ABCDEF";
     const qint64 first = row * bytesPerLine;
-    for (int col = 2; col < separatorColumn(); ++col) {
-        const int b = source.byteAt(first + byteOfColumn(col));
-        QString cell(b < 0 ? QChar(u' ') : hexDigit(quint8(b), nibbleColumnOf(col)));
-        out += cell.leftJustified(columnUnits(col, size), u' ');
-    }
-    out += u' ';
+    const int groupColumns = 2 * bytesPerColumn;
     for (int i = 0; i < bytesPerLine; ++i) {
         const int b = source.byteAt(first + i);
-        out += b < 0 ? QChar(u' ') : charOf(quint8(b));
+        for (int nibble = 0; nibble < 2; ++nibble) {
+            *p++ = b < 0 ? ' ' : kDigits[columnIsHighNibble(nibble) ? b >> 4 : b & 0x0F];
+            if (hexColumn(i, nibble) % groupColumns == 1)   // a group ends: its gap
+                *p++ = ' ';
+        }
     }
-    return out;
+    *p++ = ' ';
+    for (int i = 0; i < bytesPerLine; ++i) {
+        const int b = source.byteAt(first + i);
+        const char16_t c = b < 0 ? u' ' : charOf(quint8(b)).unicode();
+        if (c < 0x80) {
+            *p++ = char(c);
+        } else {   // two UTF-8 bytes: every character here is below U+0800
+            *p++ = char(0xC0 | (c >> 6));
+            *p++ = char(0x80 | (c & 0x3F));
+        }
+    }
+    out.resize(p - out.data());
 }
 
 } // namespace hexview

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QChar>
 #include <QString>
 
@@ -57,9 +58,14 @@ struct HexLayout {
 
     // One row as plain text, cell for cell as the grid draws it (gaps as blanks, empty cells past the end).
     QString rowText(HexSource& source, qint64 row) const;
+    // The same in UTF-8, appended to `out` (for printing many rows).
+    void appendRowUtf8(HexSource& source, qint64 row, QByteArray& out) const;
 
 private:
+    // Longest offset text in UTF-8: prefix, 22 octal digits, a separator of up to 3 bytes.
+    static constexpr int kMaxOffsetBytes = 32;
     int offsetDigits(qint64 size) const;
+    int offsetUtf8(qint64 row, qint64 size, char* out) const;
 };
 
 } // namespace hexview
