@@ -610,6 +610,15 @@ void THexEditor::removeSelection()
     moveCaret(std::min(m_caretByte, lastByte()), m_charPane, m_nibble);
 }
 
+bool THexEditor::Undo()
+{
+    if (!m_source.undo())
+        return false;
+    recomputeLayout();
+    moveCaret(std::min(m_caretByte, lastByte()), m_charPane, m_nibble);
+    return true;
+}
+
 bool THexEditor::focusNextPrevChild(bool)
 {
     // Tab and Shift+Tab switch panes inside the grid.

@@ -132,6 +132,8 @@ public:
     void moveCaret(qint64 pos, bool charPane, int nibbleColumn = 0, bool extend = false);
     // Removes the selected bytes, or the byte under the caret (Ctrl+Delete).
     void removeSelection();
+    // Takes back the newest change (no key of the grid reaches it). False when the log is empty.
+    bool Undo();
 
 protected:
     void paintEvent(QPaintEvent* e) override;

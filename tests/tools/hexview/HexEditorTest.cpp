@@ -397,6 +397,20 @@ TEST_F(HexEditorTest, CtrlDeleteRemovesTheCaretByteOrTheSelection)
     grid->NoSizeChange = true;
     key(Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(grid->DataSize(), 21);
+
+    // Both removals and the two nibble overwrites are taken back in turn.
+    EXPECT_TRUE(grid->Undo());
+    EXPECT_EQ(grid->DataSize(), 39);
+    EXPECT_TRUE(grid->Undo());
+    EXPECT_EQ(grid->DataSize(), 40);
+    EXPECT_TRUE(grid->isChanged(30));
+    EXPECT_TRUE(grid->Undo());
+    EXPECT_EQ(grid->source().byteAt(30), 0x0E);
+    EXPECT_TRUE(grid->Undo());
+    EXPECT_EQ(grid->source().byteAt(30), 30);
+    EXPECT_FALSE(grid->isChanged(30));
+    EXPECT_FALSE(grid->Undo());
+    EXPECT_EQ(grid->UndoDescription(), QStringLiteral("No Undo"));
 }
 
 TEST_F(HexEditorTest, InsertClearsMarksAndTogglesOnlyWhenAllowed)
