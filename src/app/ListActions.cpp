@@ -129,8 +129,8 @@ void ListActions::createCommands()
     m_w.del2 = command("del2", QStringLiteral("删除&D"), &ListActions::DeleteF_oldClick);
     m_w.DeleteF = command("DeleteF", QStringLiteral("删除文件(夹)或者是清空回收站&D "), &ListActions::DeleteF_oldClick);
     m_w.attributeCommands().createCommands();   // sx2, sxxg, G5, RewriteTime, Properties
-    m_w.h16 = stateOnly("h16", QStringLiteral("十六进制查看&H"));
-    m_w.hexv = stateOnly("hexv", QStringLiteral("十六进制查看&H"));
+    m_w.h16 = command("h16", QStringLiteral("十六进制查看&H"), &ListActions::h16Click);
+    m_w.hexv = command("hexv", QStringLiteral("十六进制查看&H"), &ListActions::h16Click);
     m_w.N37 = command("N37", QStringLiteral("新建文件夹&N"), &ListActions::N37Click);
     m_w.B6 = command("B6", QStringLiteral("新建文本文档&B"), &ListActions::B6Click);
     m_w.xjwjj = command("xjwjj", QStringLiteral("新建文件夹&N"), &ListActions::xjwjjClick);

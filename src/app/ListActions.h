@@ -46,6 +46,7 @@ public:
     void QuickView1_oldClick();     // QuickView1, ksll
     void SelectAll1_oldClick();     // SelectAll1, ToolButton15
     void R3Click();                 // refresh the list whose pop-up menu opened
+    void h16Click();                // h16, hexv: a new hex viewer window (HexCommands.cpp)
 
     // Transfer list and delete.
     void Cut0Click();               // cut0, Cut1, cut2
