@@ -177,10 +177,10 @@ bool FileCompare::rowEqual(int row) const
     return fc::sameLine(lineAt(0, row), lineAt(1, row));
 }
 
-quint64 FileCompare::pairKey(int side, int s) const
+quint64 FileCompare::pairKey(int side, int s)
 {
-    const quint64 a = lineAt(side, s).hash;
-    const quint64 b = lineAt(side, s + 1).hash;
+    const quint64 a = m_src[side]->hash(m_col[side][size_t(s)]);
+    const quint64 b = m_src[side]->hash(m_col[side][size_t(s + 1)]);
     return a * 0x9E3779B97F4A7C15ULL ^ ((b << 29) | (b >> 35));
 }
 
@@ -293,11 +293,14 @@ void FileCompare::detectEncodings()
             const fc::Line& first = m_src[k]->line(0);
             m_bom[k] = first.size >= 3 && std::memcmp(first.data, kBom, 3) == 0;
         }
+        // Only blocks that hold bytes outside ASCII need a look at their lines.
         bool ok = true;
         if (!m_bom[k]) {
-            for (qint32 i = 0; i < n && ok; ++i) {
-                const fc::Line& l = m_src[k]->line(i);
-                ok = validUtf8(reinterpret_cast<const unsigned char*>(l.data), l.size);
+            for (const fc::LineSource::Range& range : m_src[k]->nonAsciiRanges()) {
+                for (qint32 i = range.first; i < std::min(range.end, n) && ok; ++i) {
+                    const fc::Line& l = m_src[k]->line(i);
+                    ok = validUtf8(reinterpret_cast<const unsigned char*>(l.data), l.size);
+                }
             }
         }
         m_utf8[k] = ok;

@@ -12,6 +12,28 @@ constexpr qint64 kBlock = 1 << 20;
 constexpr qint64 kMaxLines = std::numeric_limits<qint32>::max() / 2;
 } // namespace
 
+namespace {
+
+// Whether [p, p + n) holds a byte >= 0x80; 32 bytes a step.
+bool anyNonAscii(const char* p, qint64 n)
+{
+    constexpr quint64 high = 0x8080808080808080ULL;
+    while (n >= 32) {
+        quint64 w[4];
+        std::memcpy(w, p, 32);
+        if ((w[0] | w[1] | w[2] | w[3]) & high)
+            return true;
+        p += 32;
+        n -= 32;
+    }
+    for (; n > 0; ++p, --n)
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            return true;
+    return false;
+}
+
+} // namespace
+
 // 64-bit multiply-mix hash, eight bytes per step.
 quint64 hashBytes(const char* p, qint64 n)
 {
@@ -38,7 +60,7 @@ quint64 hashBytes(const char* p, qint64 n)
     h ^= h >> r;
     h *= m;
     h ^= h >> r;
-    return h;
+    return h ? h : 1;   // 0 stands for "not worked out yet"
 }
 
 LineSource::LineSource(const QString& path) : m_path(path)
@@ -63,7 +85,7 @@ void LineSource::fail()
 
 bool LineSource::next(qint32& index)
 {
-    while (size_t(m_next) >= m_lines.size()) {
+    while (m_next >= m_lineCount) {
         if (m_eof)
             return false;
         fill();
@@ -74,7 +96,7 @@ bool LineSource::next(qint32& index)
 
 bool LineSource::atEnd()
 {
-    while (size_t(m_next) >= m_lines.size()) {
+    while (m_next >= m_lineCount) {
         if (m_eof)
             return true;
         fill();
@@ -84,12 +106,30 @@ bool LineSource::atEnd()
 
 void LineSource::push(const char* begin, const char* end, bool brokenByLf)
 {
-    if (qint64(m_lines.size()) >= kMaxLines)
+    if (m_lineCount >= kMaxLines)
         throw EFileCompareError(m_path + QStringLiteral("\ntoo many lines"));
     if (brokenByLf && end > begin && end[-1] == '\r')
         --end;
-    const qint64 n = end - begin;
-    m_lines.push_back({begin, n, hashBytes(begin, n)});
+    const size_t chunk = size_t(m_lineCount >> kChunkBits);
+    if (chunk == m_chunks.size())
+        m_chunks.push_back(std::make_unique_for_overwrite<Line[]>(size_t(kChunkLines)));
+    m_chunks[chunk][size_t(m_lineCount & (kChunkLines - 1))] = {begin, end - begin, 0};
+    ++m_lineCount;
+}
+
+std::vector<LineSource::Range> LineSource::nonAsciiRanges() const
+{
+    std::vector<Range> ranges;
+    for (size_t b = 0; b < m_blocks.size(); ++b) {
+        if (!m_blocks[b].nonAscii)
+            continue;
+        const qint32 end = b + 1 < m_blocks.size() ? m_blocks[b + 1].firstLine : qint32(m_lineCount);
+        if (!ranges.empty() && ranges.back().end == m_blocks[b].firstLine)
+            ranges.back().end = end;
+        else
+            ranges.push_back({m_blocks[b].firstLine, end});
+    }
+    return ranges;
 }
 
 void LineSource::fill()
@@ -98,13 +138,14 @@ void LineSource::fill()
         // Start a new block and carry the unfinished line over, so a line never spans two blocks.
         const qint64 partial = m_used - m_lineStart;
         const qint64 size = std::max(kBlock, partial * 2);
-        auto block = std::make_unique<char[]>(size_t(size));
+        auto block = std::make_unique_for_overwrite<char[]>(size_t(size));
         if (partial > 0)
             std::memcpy(block.get(), m_block + m_lineStart, size_t(partial));
+        const bool carriedNonAscii = partial > 0 && m_blocks.back().nonAscii;
         if (m_lineStart == 0 && !m_blocks.empty())
             m_blocks.pop_back();   // the old block held nothing but the unfinished line
         m_block = block.get();
-        m_blocks.push_back(std::move(block));
+        m_blocks.push_back({std::move(block), qint32(m_lineCount), carriedNonAscii});
         m_blockSize = size;
         m_used = partial;
         m_lineStart = 0;
@@ -122,6 +163,8 @@ void LineSource::fill()
     }
     const char* p = m_block + m_used;
     const char* end = p + got;
+    if (!m_blocks.back().nonAscii)
+        m_blocks.back().nonAscii = anyNonAscii(p, got);
     while (p < end) {
         const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
         if (!nl)

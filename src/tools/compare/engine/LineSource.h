@@ -15,7 +15,8 @@ public:
 
 namespace fc {
 
-// One line of a compared file: its bytes (the line break excluded) and their hash.
+// One line of a compared file: its bytes (the line break excluded) and their hash, worked out when first
+// asked for (0 until then): runs of equal lines are compared byte-wise and never need it.
 struct Line {
     const char* data;
     qint64 size;
@@ -24,15 +25,21 @@ struct Line {
 
 inline bool sameLine(const Line& a, const Line& b)
 {
-    return a.hash == b.hash && a.size == b.size && (a.size == 0 || std::memcmp(a.data, b.data, size_t(a.size)) == 0);
+    return a.size == b.size && (a.size == 0 || std::memcmp(a.data, b.data, size_t(a.size)) == 0);
 }
 
+// A hash of the bytes that is never 0.
 quint64 hashBytes(const char* p, qint64 n);
 
 // Reads a file in blocks and hands out its lines one at a time. A line ends at LF; a CR right before
 // the LF belongs to the break. The bytes stay in memory for the life of the source.
 class LineSource {
 public:
+    // Lines [first, end) of the blocks that hold bytes outside ASCII (other blocks are plain ASCII).
+    struct Range {
+        qint32 first, end;
+    };
+
     explicit LineSource(const QString& path);   // throws EFileCompareError
     LineSource(const LineSource&) = delete;
     LineSource& operator=(const LineSource&) = delete;
@@ -41,24 +48,47 @@ public:
     bool next(qint32& index);
     // True when no line is left to hand out.
     bool atEnd();
-    const Line& line(qint32 index) const { return m_lines[size_t(index)]; }
+    const Line& line(qint32 index) const
+    {
+        return m_chunks[size_t(index) >> kChunkBits][size_t(index) & (kChunkLines - 1)];
+    }
+    // The line's hash, worked out on first use.
+    quint64 hash(qint32 index)
+    {
+        Line& l = m_chunks[size_t(index) >> kChunkBits][size_t(index) & (kChunkLines - 1)];
+        if (l.hash == 0)
+            l.hash = hashBytes(l.data, l.size);
+        return l.hash;
+    }
     qint32 handedOut() const { return m_next; }
+    // The line ranges of the blocks read so far that hold a byte >= 0x80.
+    std::vector<Range> nonAsciiRanges() const;
     // Closes the file; the lines read so far stay.
     void close() { m_file.close(); }
 
 private:
+    // Lines are kept in chunks of a fixed size: no copying as they grow, and only what is used is touched.
+    static constexpr int kChunkBits = 16;
+    static constexpr qint64 kChunkLines = qint64(1) << kChunkBits;
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        qint32 firstLine;     // index of the first line that starts in it
+        bool nonAscii;        // a byte >= 0x80 was read into it
+    };
+
     void fill();
     void push(const char* begin, const char* end, bool brokenByLf);
     [[noreturn]] void fail();
 
     QString m_path;
     QFile m_file;
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::vector<Block> m_blocks;
     char* m_block = nullptr;
     qint64 m_blockSize = 0;
     qint64 m_used = 0;        // bytes of the current block filled
     qint64 m_lineStart = 0;   // start of the unfinished line in the current block
-    std::vector<Line> m_lines;
+    std::vector<std::unique_ptr<Line[]>> m_chunks;
+    qint64 m_lineCount = 0;
     qint32 m_next = 0;
     bool m_eof = false;
 };
