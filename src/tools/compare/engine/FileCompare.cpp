@@ -167,7 +167,7 @@ bool FileCompare::ended(int side, int p)
     return p >= loaded(side) && m_src[side]->atEnd();
 }
 
-const fc::Line& FileCompare::lineAt(int side, int row) const
+fc::Line FileCompare::lineAt(int side, int row) const
 {
     return m_src[side]->line(m_col[side][size_t(row)]);
 }
@@ -290,7 +290,7 @@ void FileCompare::detectEncodings()
     for (int k = 0; k < 2; ++k) {
         const qint32 n = m_src[k]->handedOut();
         if (n > 0) {
-            const fc::Line& first = m_src[k]->line(0);
+            const fc::Line first = m_src[k]->line(0);
             m_bom[k] = first.size >= 3 && std::memcmp(first.data, kBom, 3) == 0;
         }
         // Only blocks that hold bytes outside ASCII need a look at their lines.
@@ -298,7 +298,7 @@ void FileCompare::detectEncodings()
         if (!m_bom[k]) {
             for (const fc::LineSource::Range& range : m_src[k]->nonAsciiRanges()) {
                 for (qint32 i = range.first; i < std::min(range.end, n) && ok; ++i) {
-                    const fc::Line& l = m_src[k]->line(i);
+                    const fc::Line l = m_src[k]->line(i);
                     ok = validUtf8(reinterpret_cast<const unsigned char*>(l.data), l.size);
                 }
             }
@@ -339,7 +339,7 @@ QByteArrayView FileCompare::LineBytes(int col, int row) const
         return {};
     const int k = col - 1;
     const qint32 index = m_col[k][size_t(row)];
-    const fc::Line& l = m_src[k]->line(index);
+    const fc::Line l = m_src[k]->line(index);
     if (index == 0 && m_bom[k])
         return QByteArrayView(l.data + 3, l.size - 3);
     return QByteArrayView(l.data, l.size);

@@ -61,7 +61,7 @@ private:
     void readTail();
     bool need(int side, int row);
     bool ended(int side, int p);
-    const fc::Line& lineAt(int side, int row) const;
+    fc::Line lineAt(int side, int row) const;
     bool rowEqual(int row) const;
     quint64 pairKey(int side, int s);
     void insertGaps(int side, int at, int count);

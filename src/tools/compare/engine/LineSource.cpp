@@ -1,8 +1,12 @@
 #include "tools/compare/engine/LineSource.h"
 #include "platform/posix/FileIO.h"
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace fc {
 
@@ -10,28 +14,6 @@ namespace {
 constexpr qint64 kBlock = 1 << 20;
 // Line indices are 32-bit; a file with more lines is refused rather than wrapped.
 constexpr qint64 kMaxLines = std::numeric_limits<qint32>::max() / 2;
-} // namespace
-
-namespace {
-
-// Whether [p, p + n) holds a byte >= 0x80; 32 bytes a step.
-bool anyNonAscii(const char* p, qint64 n)
-{
-    constexpr quint64 high = 0x8080808080808080ULL;
-    while (n >= 32) {
-        quint64 w[4];
-        std::memcpy(w, p, 32);
-        if ((w[0] | w[1] | w[2] | w[3]) & high)
-            return true;
-        p += 32;
-        n -= 32;
-    }
-    for (; n > 0; ++p, --n)
-        if (static_cast<unsigned char>(*p) >= 0x80)
-            return true;
-    return false;
-}
-
 } // namespace
 
 // 64-bit multiply-mix hash, eight bytes per step.
@@ -111,10 +93,23 @@ void LineSource::push(const char* begin, const char* end, bool brokenByLf)
     if (brokenByLf && end > begin && end[-1] == '\r')
         --end;
     const size_t chunk = size_t(m_lineCount >> kChunkBits);
-    if (chunk == m_chunks.size())
-        m_chunks.push_back(std::make_unique_for_overwrite<Line[]>(size_t(kChunkLines)));
-    m_chunks[chunk][size_t(m_lineCount & (kChunkLines - 1))] = {begin, end - begin, 0};
+    if (chunk == m_chunks.size()) {
+        m_chunks.push_back({std::make_unique_for_overwrite<const char*[]>(size_t(kChunkLines)),
+                            std::make_unique_for_overwrite<quint32[]>(size_t(kChunkLines)), nullptr});
+    }
+    const size_t i = size_t(m_lineCount & (kChunkLines - 1));
+    const qint64 size = end - begin;
+    m_chunks[chunk].data[i] = begin;
+    m_chunks[chunk].size[i] = size >= qint64(kLongLine) ? kLongLine : quint32(size);
+    if (size >= qint64(kLongLine))
+        m_longLines.emplace_back(qint32(m_lineCount), size);
     ++m_lineCount;
+}
+
+qint64 LineSource::longLineSize(qint32 index) const
+{
+    const auto it = std::lower_bound(m_longLines.begin(), m_longLines.end(), std::make_pair(index, qint64(0)));
+    return it->second;
 }
 
 std::vector<LineSource::Range> LineSource::nonAsciiRanges() const
@@ -161,18 +156,32 @@ void LineSource::fill()
         m_file.close();
         return;
     }
+    // One pass over the new bytes: the line breaks, and whether any byte is outside ASCII.
     const char* p = m_block + m_used;
-    const char* end = p + got;
-    if (!m_blocks.back().nonAscii)
-        m_blocks.back().nonAscii = anyNonAscii(p, got);
-    while (p < end) {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        if (!nl)
-            break;
-        push(m_block + m_lineStart, nl, true);
-        m_lineStart = nl + 1 - m_block;
-        p = nl + 1;
+    const char* const end = p + got;
+    const auto lineBreak = [&](const char* at) {
+        push(m_block + m_lineStart, at, true);
+        m_lineStart = at + 1 - m_block;
+    };
+    bool nonAscii = false;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    __m128i any = _mm_setzero_si128();
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        any = _mm_or_si128(any, v);
+        for (unsigned bits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf))); bits; bits &= bits - 1)
+            lineBreak(p + __builtin_ctz(bits));
     }
+    nonAscii = _mm_movemask_epi8(any) != 0;
+#endif
+    for (; p < end; ++p) {
+        nonAscii = nonAscii || static_cast<unsigned char>(*p) >= 0x80;
+        if (*p == '\n')
+            lineBreak(p);
+    }
+    if (nonAscii)
+        m_blocks.back().nonAscii = true;
     m_used += got;
 }
 

@@ -15,12 +15,10 @@ public:
 
 namespace fc {
 
-// One line of a compared file: its bytes (the line break excluded) and their hash, worked out when first
-// asked for (0 until then): runs of equal lines are compared byte-wise and never need it.
+// One line of a compared file: its bytes, the line break excluded.
 struct Line {
     const char* data;
     qint64 size;
-    quint64 hash;
 };
 
 inline bool sameLine(const Line& a, const Line& b)
@@ -48,17 +46,25 @@ public:
     bool next(qint32& index);
     // True when no line is left to hand out.
     bool atEnd();
-    const Line& line(qint32 index) const
+    Line line(qint32 index) const
     {
-        return m_chunks[size_t(index) >> kChunkBits][size_t(index) & (kChunkLines - 1)];
+        const Chunk& c = m_chunks[size_t(index) >> kChunkBits];
+        const size_t i = size_t(index) & (kChunkLines - 1);
+        const quint32 size = c.size[i];
+        return {c.data[i], size == kLongLine ? longLineSize(index) : qint64(size)};
     }
-    // The line's hash, worked out on first use.
+    // The line's hash, worked out on first use: runs of equal lines are compared byte-wise and never need it.
     quint64 hash(qint32 index)
     {
-        Line& l = m_chunks[size_t(index) >> kChunkBits][size_t(index) & (kChunkLines - 1)];
-        if (l.hash == 0)
-            l.hash = hashBytes(l.data, l.size);
-        return l.hash;
+        Chunk& c = m_chunks[size_t(index) >> kChunkBits];
+        if (!c.hash)
+            c.hash = std::make_unique<quint64[]>(size_t(kChunkLines));   // zero: none worked out yet
+        quint64& h = c.hash[size_t(index) & (kChunkLines - 1)];
+        if (h == 0) {
+            const Line l = line(index);
+            h = hashBytes(l.data, l.size);
+        }
+        return h;
     }
     qint32 handedOut() const { return m_next; }
     // The line ranges of the blocks read so far that hold a byte >= 0x80.
@@ -68,8 +74,15 @@ public:
 
 private:
     // Lines are kept in chunks of a fixed size: no copying as they grow, and only what is used is touched.
+    // Twelve bytes a line; hashes are kept only for the chunks where one was asked for.
     static constexpr int kChunkBits = 16;
     static constexpr qint64 kChunkLines = qint64(1) << kChunkBits;
+    static constexpr quint32 kLongLine = 0xFFFFFFFF;   // the size is in m_longLines
+    struct Chunk {
+        std::unique_ptr<const char*[]> data;
+        std::unique_ptr<quint32[]> size;
+        std::unique_ptr<quint64[]> hash;
+    };
     struct Block {
         std::unique_ptr<char[]> bytes;
         qint32 firstLine;     // index of the first line that starts in it
@@ -78,6 +91,7 @@ private:
 
     void fill();
     void push(const char* begin, const char* end, bool brokenByLf);
+    qint64 longLineSize(qint32 index) const;
     [[noreturn]] void fail();
 
     QString m_path;
@@ -87,7 +101,8 @@ private:
     qint64 m_blockSize = 0;
     qint64 m_used = 0;        // bytes of the current block filled
     qint64 m_lineStart = 0;   // start of the unfinished line in the current block
-    std::vector<std::unique_ptr<Line[]>> m_chunks;
+    std::vector<Chunk> m_chunks;
+    std::vector<std::pair<qint32, qint64>> m_longLines;   // lines of 4 GiB and more, by index
     qint64 m_lineCount = 0;
     qint32 m_next = 0;
     bool m_eof = false;
