@@ -187,6 +187,16 @@ quint64 FileCompare::pairKey(int side, int s)
 void FileCompare::run()
 {
     m_c = 0;
+    // Room for the rows the files are likely to give (judged from their first blocks), so that the
+    // columns do not grow by copying.
+    constexpr qint64 kMostReserved = qint64(1) << 26;
+    for (int k = 0; k < 2; ++k)
+        m_src[k]->atEnd();
+    const qint64 likely = std::max(m_src[0]->estimatedLines(), m_src[1]->estimatedLines());
+    const qint64 rows = std::min(kMostReserved, likely * 21 / 20 + 16);
+    for (int k = 0; k < 2; ++k)
+        m_col[k].reserve(size_t(rows));
+    m_mark.reserve(size_t(rows));
     for (;;) {
         // Advance over equal rows; each side gets its next line when its rows end at the synchronised row.
         bool ranOut = false;

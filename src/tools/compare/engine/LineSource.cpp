@@ -49,7 +49,7 @@ LineSource::LineSource(const QString& path) : m_path(path)
 {
     // Only a regular file: a FIFO would wait for a writer, a device such as /dev/zero might never end.
     plat::posix::SysError error;
-    plat::posix::Fd fd = plat::posix::openRegularFile(path, nullptr, &error);
+    plat::posix::Fd fd = plat::posix::openRegularFile(path, &m_fileSize, &error);
     if (!fd.valid()) {
         const QString why = error.code == EINVAL ? QStringLiteral("not a regular file")
                                                  : plat::posix::errnoText(error.code);
@@ -95,7 +95,7 @@ void LineSource::push(const char* begin, const char* end, bool brokenByLf)
     const size_t chunk = size_t(m_lineCount >> kChunkBits);
     if (chunk == m_chunks.size()) {
         m_chunks.push_back({std::make_unique_for_overwrite<const char*[]>(size_t(kChunkLines)),
-                            std::make_unique_for_overwrite<quint32[]>(size_t(kChunkLines)), nullptr});
+                            std::make_unique_for_overwrite<quint32[]>(size_t(kChunkLines))});
     }
     const size_t i = size_t(m_lineCount & (kChunkLines - 1));
     const qint64 size = end - begin;
@@ -104,6 +104,13 @@ void LineSource::push(const char* begin, const char* end, bool brokenByLf)
     if (size >= qint64(kLongLine))
         m_longLines.emplace_back(qint32(m_lineCount), size);
     ++m_lineCount;
+}
+
+qint64 LineSource::estimatedLines() const
+{
+    if (m_bytesRead <= 0)
+        return 0;
+    return std::max(m_lineCount, qint64(double(m_lineCount) * double(m_fileSize) / double(m_bytesRead)));
 }
 
 qint64 LineSource::longLineSize(qint32 index) const
@@ -148,6 +155,7 @@ void LineSource::fill()
     const qint64 got = m_file.read(m_block + m_used, m_blockSize - m_used);
     if (got < 0)
         fail();
+    m_bytesRead += std::max<qint64>(got, 0);
     if (got == 0) {
         if (m_used > m_lineStart)
             push(m_block + m_lineStart, m_block + m_used, false);   // last line without a break

@@ -56,10 +56,13 @@ public:
     // The line's hash, worked out on first use: runs of equal lines are compared byte-wise and never need it.
     quint64 hash(qint32 index)
     {
-        Chunk& c = m_chunks[size_t(index) >> kChunkBits];
-        if (!c.hash)
-            c.hash = std::make_unique<quint64[]>(size_t(kChunkLines));   // zero: none worked out yet
-        quint64& h = c.hash[size_t(index) & (kChunkLines - 1)];
+        const size_t page = size_t(index) >> kHashPageBits;
+        if (page >= m_hashPages.size())
+            m_hashPages.resize(page + 1);
+        auto& hashes = m_hashPages[page];
+        if (!hashes)
+            hashes = std::make_unique<quint64[]>(size_t(1) << kHashPageBits);   // zero: none worked out yet
+        quint64& h = hashes[size_t(index) & ((size_t(1) << kHashPageBits) - 1)];
         if (h == 0) {
             const Line l = line(index);
             h = hashBytes(l.data, l.size);
@@ -67,6 +70,8 @@ public:
         return h;
     }
     qint32 handedOut() const { return m_next; }
+    // The number of lines the whole file holds, judged from the lines read so far (0 before any).
+    qint64 estimatedLines() const;
     // The line ranges of the blocks read so far that hold a byte >= 0x80.
     std::vector<Range> nonAsciiRanges() const;
     // Closes the file; the lines read so far stay.
@@ -74,14 +79,14 @@ public:
 
 private:
     // Lines are kept in chunks of a fixed size: no copying as they grow, and only what is used is touched.
-    // Twelve bytes a line; hashes are kept only for the chunks where one was asked for.
+    // Twelve bytes a line; hashes are kept in small pages, only where one was asked for.
     static constexpr int kChunkBits = 16;
+    static constexpr int kHashPageBits = 12;
     static constexpr qint64 kChunkLines = qint64(1) << kChunkBits;
     static constexpr quint32 kLongLine = 0xFFFFFFFF;   // the size is in m_longLines
     struct Chunk {
         std::unique_ptr<const char*[]> data;
         std::unique_ptr<quint32[]> size;
-        std::unique_ptr<quint64[]> hash;
     };
     struct Block {
         std::unique_ptr<char[]> bytes;
@@ -102,6 +107,9 @@ private:
     qint64 m_used = 0;        // bytes of the current block filled
     qint64 m_lineStart = 0;   // start of the unfinished line in the current block
     std::vector<Chunk> m_chunks;
+    std::vector<std::unique_ptr<quint64[]>> m_hashPages;
+    qint64 m_fileSize = 0;    // when opened
+    qint64 m_bytesRead = 0;
     std::vector<std::pair<qint32, qint64>> m_longLines;   // lines of 4 GiB and more, by index
     qint64 m_lineCount = 0;
     qint32 m_next = 0;
