@@ -207,6 +207,33 @@ TEST(CompareEngine, TextDecoding)
     EXPECT_EQ(fc.Marker(2), u' ');
 }
 
+// Lines of every length around the read blocks' boundaries keep their bytes, with either line break.
+TEST(CompareEngine, LinesAcrossReadBlocksKeepTheirBytes)
+{
+    QList<QByteArray> lines;
+    QByteArray lf, crlf;
+    for (int i = 0; lf.size() < (3 << 20) + 5000; ++i) {
+        lines << QByteArray::number(i) + QByteArray(i % 97, char('a' + i % 26)) + (i % 5 == 0 ? "\r" : "");
+        lf += lines.back() + '\n';
+        crlf += lines.back() + "\r\n";
+    }
+    lf.chop(1);   // the last line without a break
+    test::TempTree t;
+    FileCompare fc;
+    ASSERT_TRUE(fc.Execute(t.file("lf.txt", lf), t.file("crlf.txt", crlf)));
+    ASSERT_EQ(fc.RowCount(), int(lines.size()) + 1);
+    // A CR right before a LF belongs to the break: lines that end in CR lose it in the LF file only.
+    for (int r = 1; r < fc.RowCount(); ++r) {
+        const QByteArray& line = lines[r - 1];
+        const bool endsInCr = line.endsWith('\r') && r < fc.RowCount() - 1;
+        ASSERT_EQ(fc.LineBytes(1, r).toByteArray(), endsInCr ? line.chopped(1) : line) << r;
+        ASSERT_EQ(fc.LineBytes(2, r).toByteArray(), line) << r;
+        if (!endsInCr && r > 1 && !lines[r - 2].endsWith('\r'))
+            ASSERT_EQ(fc.Marker(r), u' ') << r;   // equal, and not next to a differing line
+    }
+    EXPECT_TRUE(fc.HasDifferences());
+}
+
 // Files larger than a read block: the encoding is decided by the lines the grid shows, wherever their bytes
 // fall among the blocks.
 TEST(CompareEngine, EncodingOfLinesAcrossReadBlocks)

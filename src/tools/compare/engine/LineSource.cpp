@@ -93,17 +93,27 @@ void LineSource::push(const char* begin, const char* end, bool brokenByLf)
     if (brokenByLf && end > begin && end[-1] == '\r')
         --end;
     const size_t chunk = size_t(m_lineCount >> kChunkBits);
-    if (chunk == m_chunks.size()) {
-        m_chunks.push_back({std::make_unique_for_overwrite<const char*[]>(size_t(kChunkLines)),
-                            std::make_unique_for_overwrite<quint32[]>(size_t(kChunkLines))});
-    }
-    const size_t i = size_t(m_lineCount & (kChunkLines - 1));
-    const qint64 size = end - begin;
-    m_chunks[chunk].data[i] = begin;
-    m_chunks[chunk].size[i] = size >= qint64(kLongLine) ? kLongLine : quint32(size);
-    if (size >= qint64(kLongLine))
-        m_longLines.emplace_back(qint32(m_lineCount), size);
+    if (chunk == m_chunks.size())
+        m_chunks.push_back(std::make_unique_for_overwrite<const char*[]>(size_t(kChunkLines)));
+    m_chunks[chunk][size_t(m_lineCount & (kChunkLines - 1))] = begin;
+    m_sizeKept.push_back(false);
+    m_lastSize = end - begin;
     ++m_lineCount;
+}
+
+// The last line read is followed by none in its block: its size is kept aside.
+void LineSource::keepLastSize()
+{
+    if (m_lineCount == 0 || m_sizeKept.back())
+        return;
+    m_sizeKept.back() = true;
+    m_keptSizes.emplace_back(qint32(m_lineCount - 1), m_lastSize);
+}
+
+qint64 LineSource::keptSize(qint32 index) const
+{
+    const auto it = std::lower_bound(m_keptSizes.begin(), m_keptSizes.end(), std::make_pair(index, qint64(0)));
+    return it->second;
 }
 
 qint64 LineSource::estimatedLines() const
@@ -111,12 +121,6 @@ qint64 LineSource::estimatedLines() const
     if (m_bytesRead <= 0)
         return 0;
     return std::max(m_lineCount, qint64(double(m_lineCount) * double(m_fileSize) / double(m_bytesRead)));
-}
-
-qint64 LineSource::longLineSize(qint32 index) const
-{
-    const auto it = std::lower_bound(m_longLines.begin(), m_longLines.end(), std::make_pair(index, qint64(0)));
-    return it->second;
 }
 
 std::vector<LineSource::Range> LineSource::nonAsciiRanges() const
@@ -144,6 +148,7 @@ void LineSource::fill()
         if (partial > 0)
             std::memcpy(block.get(), m_block + m_lineStart, size_t(partial));
         const bool carriedNonAscii = partial > 0 && m_blocks.back().nonAscii;
+        keepLastSize();   // the next line starts in the new block
         if (m_lineStart == 0 && !m_blocks.empty())
             m_blocks.pop_back();   // the old block held nothing but the unfinished line
         m_block = block.get();

@@ -48,10 +48,16 @@ public:
     bool atEnd();
     Line line(qint32 index) const
     {
-        const Chunk& c = m_chunks[size_t(index) >> kChunkBits];
-        const size_t i = size_t(index) & (kChunkLines - 1);
-        const quint32 size = c.size[i];
-        return {c.data[i], size == kLongLine ? longLineSize(index) : qint64(size)};
+        const char* data = start(index);
+        if (index + 1 == m_lineCount)
+            return {data, m_lastSize};
+        if (m_sizeKept[size_t(index)])
+            return {data, keptSize(index)};
+        // The next line follows this one's break (LF, or CR LF) in the same block.
+        qint64 size = start(index + 1) - data - 1;
+        if (size > 0 && data[size - 1] == '\r')
+            --size;
+        return {data, size};
     }
     // The line's hash, worked out on first use: runs of equal lines are compared byte-wise and never need it.
     quint64 hash(qint32 index)
@@ -78,16 +84,17 @@ public:
     void close() { m_file.close(); }
 
 private:
-    // Lines are kept in chunks of a fixed size: no copying as they grow, and only what is used is touched.
-    // Twelve bytes a line; hashes are kept in small pages, only where one was asked for.
+    // A line is kept as where it starts, in chunks of a fixed size: no copying as they grow. Its size
+    // follows from where the next line starts, except for the last line of a block, whose size is kept
+    // aside. Hashes are kept in small pages, only where one was asked for.
     static constexpr int kChunkBits = 16;
     static constexpr int kHashPageBits = 12;
     static constexpr qint64 kChunkLines = qint64(1) << kChunkBits;
-    static constexpr quint32 kLongLine = 0xFFFFFFFF;   // the size is in m_longLines
-    struct Chunk {
-        std::unique_ptr<const char*[]> data;
-        std::unique_ptr<quint32[]> size;
-    };
+
+    const char* start(qint32 index) const
+    {
+        return m_chunks[size_t(index) >> kChunkBits][size_t(index) & (kChunkLines - 1)];
+    }
     struct Block {
         std::unique_ptr<char[]> bytes;
         qint32 firstLine;     // index of the first line that starts in it
@@ -96,7 +103,8 @@ private:
 
     void fill();
     void push(const char* begin, const char* end, bool brokenByLf);
-    qint64 longLineSize(qint32 index) const;
+    qint64 keptSize(qint32 index) const;
+    void keepLastSize();
     [[noreturn]] void fail();
 
     QString m_path;
@@ -106,11 +114,13 @@ private:
     qint64 m_blockSize = 0;
     qint64 m_used = 0;        // bytes of the current block filled
     qint64 m_lineStart = 0;   // start of the unfinished line in the current block
-    std::vector<Chunk> m_chunks;
+    std::vector<std::unique_ptr<const char*[]>> m_chunks;
+    qint64 m_lastSize = 0;                                // of the last line read
+    std::vector<bool> m_sizeKept;                         // per line: its size is in m_keptSizes
+    std::vector<std::pair<qint32, qint64>> m_keptSizes;   // by line index
     std::vector<std::unique_ptr<quint64[]>> m_hashPages;
     qint64 m_fileSize = 0;    // when opened
     qint64 m_bytesRead = 0;
-    std::vector<std::pair<qint32, qint64>> m_longLines;   // lines of 4 GiB and more, by index
     qint64 m_lineCount = 0;
     qint32 m_next = 0;
     bool m_eof = false;
