@@ -1,34 +1,37 @@
 #!/usr/bin/env bash
-# Compare benchmark: two generated 200,000-line files that differ in 1% of their lines (changed, inserted and
-# deleted lines spread over the file), compared by orvo-cli compare and by diff (best of 3 each, warm cache).
-# Peak memory of orvo-cli is set against the two files' size.
+# Compare benchmark: orvo-cli compare against diff (best of 3 each, warm cache, in the same run) on
+#  - records: two generated 200,000-line files that differ in 1% of their lines (changed, inserted and
+#    deleted lines spread over the file);
+#  - large records: the same kind of files with 707,000 lines that differ in a few lines only;
+#  - large source: two source-like files of 707,000 lines (many repeated lines, comments in Chinese), the
+#    second an edited release of the first (about 60 places: changed lines, inserted and deleted blocks,
+#    functions added, removed and moved), in UTF-8 and in GB18030.
+# Peak memory of orvo-cli (/usr/bin/time -v) is set against the two files' size. LARGE=0 skips the large cases.
 set -euo pipefail
-source "$(dirname "$0")/lib/common.sh"
+HERE=$(dirname "$0")
+source "$HERE/lib/common.sh"
 LINES=${LINES:-200000}
+LARGE_LINES=${LARGE_LINES:-707000}
+LARGE=${LARGE:-1}
 build_targets orvo-cli
 CLI=$BUILD/bin/orvo-cli
 
-A=$TMP/a.txt
-B=$TMP/b.txt
-
-echo "generating two files of $LINES lines in $TMP"
-awk -v n="$LINES" -v a="$A" -v b="$B" 'BEGIN {
-  srand(7)
-  for (i = 1; i <= n; i++) {
-    line = sprintf("%06d %s record %d value=%d status=%s", i, (i % 7 ? "item" : "entry"), int(rand() * 100000),
-                   int(rand() * 1000000), (rand() < 0.5 ? "ok" : "pending"))
-    print line > a
-    r = rand()
-    if (r < 0.006) print line " (edited)" > b          # changed line
-    else if (r < 0.008) { print line > b; print "inserted " i > b }   # inserted line
-    else if (r < 0.010) { }                             # deleted line
-    else print line > b
-  }
-}'
-size_a=$(stat -c %s "$A")
-size_b=$(stat -c %s "$B")
-both=$((size_a + size_b))
-echo "file sizes: $size_a + $size_b bytes"
+# records LINES EDIT_RATE A B: files of numbered records; about EDIT_RATE of the lines differ.
+records() {
+  awk -v n="$1" -v rate="$2" -v a="$3" -v b="$4" 'BEGIN {
+    srand(7)
+    for (i = 1; i <= n; i++) {
+      line = sprintf("%06d %s record %d value=%d status=%s", i, (i % 7 ? "item" : "entry"), int(rand() * 100000),
+                     int(rand() * 1000000), (rand() < 0.5 ? "ok" : "pending"))
+      print line > a
+      r = rand() / rate
+      if (r < 0.6) print line " (edited)" > b          # changed line
+      else if (r < 0.8) { print line > b; print "inserted " i > b }   # inserted line
+      else if (r < 1.0) { }                             # deleted line
+      else print line > b
+    }
+  }'
+}
 
 best_of_3() {
   local best=0 t0 t1 ms
@@ -60,16 +63,36 @@ peak_kib() {
   fi
 }
 
-"$CLI" compare "$A" "$B" > /dev/null || true   # warm the cache
-diff "$A" "$B" > /dev/null || true
-rows=$("$CLI" compare "$A" "$B" | wc -l || true)
-marked=$("$CLI" compare "$A" "$B" | awk -F '\t' 'NR > 1 && substr($1, 1, 1) == "x"' | wc -l || true)
-cli_ms=$(best_of_3 "$CLI" compare "$A" "$B")
-diff_ms=$(best_of_3 diff "$A" "$B")
-echo "orvo-cli compare: ${cli_ms} ms ($rows rows, $marked marked)"
-echo "diff:             ${diff_ms} ms"
-awk -v a="$cli_ms" -v b="$diff_ms" 'BEGIN { printf "time ratio:       %.2f (target <= 2.0)\n", (b > 0 ? a / b : 0) }'
+# measure LABEL A B: times both tools on one pair and sets orvo-cli's peak memory against the files.
+measure() {
+  local label=$1 a=$2 b=$3
+  local both=$(( $(stat -c %s "$a") + $(stat -c %s "$b") ))
+  echo "-- $label: $(wc -l < "$a") + $(wc -l < "$b") lines, $((both / 1024)) KiB"
+  "$CLI" compare "$a" "$b" > /dev/null || true   # warm the cache
+  diff "$a" "$b" > /dev/null || true
+  local rows marked cli_ms diff_ms kib
+  rows=$("$CLI" compare "$a" "$b" | wc -l || true)
+  marked=$("$CLI" compare "$a" "$b" | awk -F '\t' 'NR > 1 && substr($1, 1, 1) == "x"' | wc -l || true)
+  cli_ms=$(best_of_3 "$CLI" compare "$a" "$b")
+  diff_ms=$(best_of_3 diff "$a" "$b")
+  echo "orvo-cli compare: ${cli_ms} ms ($rows rows, $marked marked)"
+  echo "diff:             ${diff_ms} ms"
+  awk -v a="$cli_ms" -v b="$diff_ms" 'BEGIN { printf "time ratio:       %.2f (target <= 1.0)\n", (b > 0 ? a / b : 0) }'
+  kib=$(peak_kib "$CLI" compare "$a" "$b")
+  echo "orvo-cli peak RSS: ${kib} KiB"
+  awk -v m="$kib" -v f="$both" 'BEGIN { printf "memory ratio:     %.2f (target <= 2.0)\n", m * 1024 / f }'
+}
 
-kib=$(peak_kib "$CLI" compare "$A" "$B")
-echo "orvo-cli peak RSS: ${kib} KiB; the two files: $((both / 1024)) KiB"
-awk -v m="$kib" -v f="$both" 'BEGIN { printf "memory ratio:     %.2f (target <= 3.0)\n", m * 1024 / f }'
+echo "load average: $(cat /proc/loadavg)"
+echo "generating the files in $TMP"
+records "$LINES" 0.01 "$TMP/a.txt" "$TMP/b.txt"
+measure "records" "$TMP/a.txt" "$TMP/b.txt"
+if [ "$LARGE" = 1 ]; then
+  records "$LARGE_LINES" 0.0001 "$TMP/la.txt" "$TMP/lb.txt"
+  measure "large records" "$TMP/la.txt" "$TMP/lb.txt"
+  python3 "$HERE/lib/source_pair.py" "$TMP/s1.c" "$TMP/s2.c" "$LARGE_LINES" 60 utf-8
+  measure "large source, UTF-8" "$TMP/s1.c" "$TMP/s2.c"
+  python3 "$HERE/lib/source_pair.py" "$TMP/g1.c" "$TMP/g2.c" "$LARGE_LINES" 60 gb18030
+  measure "large source, GB18030" "$TMP/g1.c" "$TMP/g2.c"
+fi
+echo "load average: $(cat /proc/loadavg)"

@@ -4,19 +4,42 @@
 #include "cli/Commands.h"
 #include "cli/RowWriter.h"
 #include "tools/compare/engine/FileCompare.h"
+#include <QStringDecoder>
 #include <QStringEncoder>
+#include <charconv>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace cli {
 namespace {
 
-void lineCell(RowWriter& out, const FileCompare& fc, int col, int row)
+// The text of the cells of a column that does not decode as UTF-8: GB18030 as FileCompare::Cells decodes
+// it, into a buffer kept from line to line instead of a new string per cell.
+class LegacyCells {
+public:
+    void write(RowWriter& out, QByteArrayView bytes)
+    {
+        if (!m_gb.isValid()) {
+            out.text(QString::fromLatin1(bytes));
+            return;
+        }
+        m_buffer.resize(size_t(m_gb.requiredSpace(bytes.size())));
+        const QChar* end = m_gb.appendToBuffer(m_buffer.data(), bytes);
+        out.text(QStringView(m_buffer.data(), end));
+    }
+
+private:
+    QStringDecoder m_gb{"GB18030", QStringDecoder::Flag::Stateless};
+    std::vector<QChar> m_buffer;
+};
+
+void lineCell(RowWriter& out, const FileCompare& fc, int col, int row, LegacyCells& legacy)
 {
     if (fc.IsUtf8(col))
         out.bytes(fc.LineBytes(col, row));   // already the UTF-8 text of the cell
     else
-        out.text(fc.Cells(col, row));
+        legacy.write(out, fc.LineBytes(col, row));
 }
 
 void markerCell(RowWriter& out, const FileCompare& fc, int row)
@@ -27,8 +50,8 @@ void markerCell(RowWriter& out, const FileCompare& fc, int row)
     out.ch(char(m.unicode()));
     if (const qint64 n = fc.LineNumber(row)) {
         char digits[24];
-        const int len = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(n));
-        out.bytes(QByteArrayView(digits, len));
+        const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        out.bytes(QByteArrayView(digits, end - digits));
     }
 }
 
@@ -45,6 +68,7 @@ int runCompare(const QStringList& args)
         return 2;
     }
     RowWriter out;
+    LegacyCells legacy;
     for (int c = 0; c < 3; ++c) {
         if (c)
             out.ch('\t');
@@ -54,9 +78,9 @@ int runCompare(const QStringList& args)
     for (int r = 1; r < fc.RowCount(); ++r) {
         markerCell(out, fc, r);
         out.ch('\t');
-        lineCell(out, fc, 1, r);
+        lineCell(out, fc, 1, r, legacy);
         out.ch('\t');
-        lineCell(out, fc, 2, r);
+        lineCell(out, fc, 2, r, legacy);
         out.endRow();
     }
     out.flush();

@@ -207,6 +207,86 @@ TEST(CompareEngine, TextDecoding)
     EXPECT_EQ(fc.Marker(2), u' ');
 }
 
+// Lines of every length around the read blocks' boundaries keep their bytes, with either line break.
+TEST(CompareEngine, LinesAcrossReadBlocksKeepTheirBytes)
+{
+    QList<QByteArray> lines;
+    QByteArray lf, crlf;
+    for (int i = 0; lf.size() < (3 << 20) + 5000; ++i) {
+        lines << QByteArray::number(i) + QByteArray(i % 97, char('a' + i % 26)) + (i % 5 == 0 ? "\r" : "");
+        lf += lines.back() + '\n';
+        crlf += lines.back() + "\r\n";
+    }
+    lf.chop(1);   // the last line without a break
+    test::TempTree t;
+    FileCompare fc;
+    ASSERT_TRUE(fc.Execute(t.file("lf.txt", lf), t.file("crlf.txt", crlf)));
+    ASSERT_EQ(fc.RowCount(), int(lines.size()) + 1);
+    // A CR right before a LF belongs to the break: lines that end in CR lose it in the LF file only.
+    for (int r = 1; r < fc.RowCount(); ++r) {
+        const QByteArray& line = lines[r - 1];
+        const bool endsInCr = line.endsWith('\r') && r < fc.RowCount() - 1;
+        ASSERT_EQ(fc.LineBytes(1, r).toByteArray(), endsInCr ? line.chopped(1) : line) << r;
+        ASSERT_EQ(fc.LineBytes(2, r).toByteArray(), line) << r;
+        if (!endsInCr && r > 1 && !lines[r - 2].endsWith('\r'))
+            ASSERT_EQ(fc.Marker(r), u' ') << r;   // equal, and not next to a differing line
+    }
+    EXPECT_TRUE(fc.HasDifferences());
+}
+
+// Files larger than a read block: the encoding is decided by the lines the grid shows, wherever their bytes
+// fall among the blocks.
+TEST(CompareEngine, EncodingOfLinesAcrossReadBlocks)
+{
+    constexpr int kBlock = 1 << 20;   // the engine's read block
+    const QByteArray gb = "\xD6\xD0\xCE\xC4";   // "中文" in GB18030, not UTF-8
+    const QByteArray utf8 = QStringLiteral("中文").toUtf8();
+    // ASCII lines of 64 bytes; `insert` is placed so that its bytes start at byte `at` of the file.
+    const auto file = [](int size, int at, const QByteArray& insert) {
+        QByteArray data;
+        for (int i = 0; data.size() < size; ++i)
+            data += QByteArray::number(i).rightJustified(63, '.') + '\n';
+        data.replace(at, insert.size(), insert);
+        return data;
+    };
+    struct Case {
+        const char* name;
+        QByteArray data;
+        bool utf8;
+    };
+    const std::vector<Case> cases = {
+        {"plain ASCII", file(3 * kBlock, 0, ""), true},
+        {"UTF-8 in a later block", file(3 * kBlock, 2 * kBlock + 100, utf8), true},
+        {"UTF-8 across a block boundary", file(3 * kBlock, kBlock - 2, utf8), true},
+        {"GB18030 in a later block", file(3 * kBlock, 2 * kBlock + 100, gb), false},
+        {"GB18030 at the end of a block", file(3 * kBlock, kBlock - 4, gb), false},
+        {"GB18030 across a block boundary", file(3 * kBlock, kBlock - 2, gb), false},
+        {"GB18030 at the start of a block", file(3 * kBlock, kBlock, gb), false},
+        {"GB18030 in the last line", file(3 * kBlock, 3 * kBlock - 10, gb), false},
+    };
+    test::TempTree t;
+    for (const Case& c : cases) {
+        const QString path = t.file(QStringLiteral("f.txt"), c.data);
+        FileCompare fc;
+        ASSERT_TRUE(fc.Execute(path, path)) << c.name;
+        EXPECT_FALSE(fc.HasDifferences()) << c.name;
+        EXPECT_EQ(fc.IsUtf8(1), c.utf8) << c.name;
+        EXPECT_EQ(fc.IsUtf8(2), c.utf8) << c.name;
+    }
+
+    // Only the lines shown count: a GB18030 line beyond the rows read after the comparison gave up.
+    QByteArray two = "b\n";
+    for (int i = 1; i <= FileCompare::kTailLines + 10; ++i)
+        two += "q" + QByteArray::number(i) + '\n';
+    two += gb + '\n';
+    FileCompare fc;
+    ASSERT_TRUE(fc.Execute(t.file("one.txt", QByteArray("a\n")), t.file("two.txt", two)));
+    EXPECT_TRUE(fc.IsUtf8(2));
+    two += QByteArray(3 * kBlock, 'w');   // the same with several blocks read
+    ASSERT_TRUE(fc.Execute(t.file("one.txt", QByteArray("a\n")), t.file("two.txt", two)));
+    EXPECT_TRUE(fc.IsUtf8(2));
+}
+
 TEST(CompareEngine, DifferenceNavigation)
 {
     test::TempTree t;

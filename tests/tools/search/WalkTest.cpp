@@ -309,6 +309,104 @@ TEST(SearchWalk, ContentTestReadsRegularFilesAcrossBlocks)
     EXPECT_EQ(sorted(searchtest::search(f, t.root()).found), QStringList{"small.txt"});
 }
 
+// Many folders and files, so that a content search hands its entries between threads in many batches;
+// the files whose names hold "hit" contain the text, some of them beyond the first read block.
+void makeContentTree(test::TempTree& t)
+{
+    for (int d = 0; d < 12; ++d) {
+        const QString folder = QStringLiteral("d%1/").arg(d);
+        for (int i = 0; i < 60; ++i) {
+            const bool hit = (i * 7 + d) % 5 == 0;
+            const int size = i % 11 == 0 ? 300 * 1024 : 100 + i;
+            QByteArray data(size, 'x');
+            if (hit)
+                data.replace(size - 8, 6, "NEEDLE");
+            t.file(folder + (hit ? QStringLiteral("hit%1.txt") : QStringLiteral("miss%1.txt")).arg(i), data);
+        }
+        t.file(folder + QStringLiteral("sub/hit-deep.txt"), QByteArray("a needle"));
+        t.file(folder + QStringLiteral("sub/inner/miss.txt"), QByteArray("none"));
+    }
+}
+
+// The events of a search without a text, keeping the files whose names hold "hit".
+QStringList expectedContentEvents(const QStringList& withoutText)
+{
+    QStringList out;
+    for (const QString& e : withoutText)
+        if (e.startsWith(QLatin1String("folder:")) || e.contains(QLatin1String("hit")))
+            out << e;
+    return out;
+}
+
+TEST(SearchWalk, ContentSearchReportsInTheWalksOrder)
+{
+    test::TempTree t;
+    makeContentTree(t);
+    // Folders ending in "/d3" and "/d8/sub" are skipped by the handler.
+    const auto skipSome = [](TFindFile& f) {
+        auto recordFolder = f.OnNewFolder;
+        f.OnNewFolder = [recordFolder](TFindFile* s, const QString& folder, bool& ignore) {
+            recordFolder(s, folder, ignore);
+            ignore = folder.endsWith(QLatin1String("/d3")) || folder.endsWith(QLatin1String("/d8/sub"));
+        };
+    };
+    for (bool skip : {false, true}) {
+        TFindFile plain;
+        Reported all;
+        searchtest::record(at(plain, t), all, t.root());
+        if (skip)
+            skipSome(plain);
+        plain.Execute();
+        const QStringList expected = expectedContentEvents(all.events);
+        ASSERT_GT(expected.size(), 150);
+        for (bool threaded : {false, true}) {
+            TFindFile f;
+            at(f, t).setContaining(QStringLiteral("needle"));
+            f.setThreaded(threaded);
+            Reported r;
+            searchtest::record(f, r, t.root());
+            if (skip)
+                skipSome(f);
+            f.Execute();
+            if (f.Busy()) {
+                QEventLoop loop;
+                QObject::connect(&f, &TFindFile::searchEnded, &loop, &QEventLoop::quit);
+                loop.exec();
+            }
+            EXPECT_EQ(r.events, expected) << "skip " << skip << " threaded " << threaded;
+            EXPECT_EQ(r.completes, 1);
+            EXPECT_FALSE(r.abortedAtComplete);
+        }
+    }
+}
+
+TEST(SearchWalk, StoppingAContentSearchEndsItsEvents)
+{
+    test::TempTree t;
+    makeContentTree(t);
+    for (bool threaded : {false, true}) {
+        TFindFile f;
+        at(f, t).setContaining(QStringLiteral("needle"));
+        f.setThreaded(threaded);
+        Reported r;
+        searchtest::record(f, r, t.root());
+        auto recordFound = f.OnFound;
+        f.OnFound = [&](TFindFile* s, const QString& folder, const TSearchRec& rec) {
+            recordFound(s, folder, rec);
+            if (r.found.size() == 3)
+                s->Abort();
+        };
+        QEventLoop loop;
+        QObject::connect(&f, &TFindFile::searchEnded, &loop, &QEventLoop::quit);
+        f.Execute();
+        if (f.Busy())
+            loop.exec();
+        EXPECT_EQ(r.found.size(), 3) << threaded;
+        EXPECT_EQ(r.completes, 1) << threaded;
+        EXPECT_TRUE(r.abortedAtComplete) << threaded;
+    }
+}
+
 TEST(SearchWalk, UnreadableFilesFailTheirContentTestSilently)
 {
     namespace faults = plat::posix::faults;

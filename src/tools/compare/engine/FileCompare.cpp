@@ -167,7 +167,7 @@ bool FileCompare::ended(int side, int p)
     return p >= loaded(side) && m_src[side]->atEnd();
 }
 
-const fc::Line& FileCompare::lineAt(int side, int row) const
+fc::Line FileCompare::lineAt(int side, int row) const
 {
     return m_src[side]->line(m_col[side][size_t(row)]);
 }
@@ -177,16 +177,26 @@ bool FileCompare::rowEqual(int row) const
     return fc::sameLine(lineAt(0, row), lineAt(1, row));
 }
 
-quint64 FileCompare::pairKey(int side, int s) const
+quint64 FileCompare::pairKey(int side, int s)
 {
-    const quint64 a = lineAt(side, s).hash;
-    const quint64 b = lineAt(side, s + 1).hash;
+    const quint64 a = m_src[side]->hash(m_col[side][size_t(s)]);
+    const quint64 b = m_src[side]->hash(m_col[side][size_t(s + 1)]);
     return a * 0x9E3779B97F4A7C15ULL ^ ((b << 29) | (b >> 35));
 }
 
 void FileCompare::run()
 {
     m_c = 0;
+    // Room for the rows the files are likely to give (judged from their first blocks), so that the
+    // columns do not grow by copying.
+    constexpr qint64 kMostReserved = qint64(1) << 26;
+    for (int k = 0; k < 2; ++k)
+        m_src[k]->atEnd();
+    const qint64 likely = std::max(m_src[0]->estimatedLines(), m_src[1]->estimatedLines());
+    const qint64 rows = std::min(kMostReserved, likely * 21 / 20 + 16);
+    for (int k = 0; k < 2; ++k)
+        m_col[k].reserve(size_t(rows));
+    m_mark.reserve(size_t(rows));
     for (;;) {
         // Advance over equal rows; each side gets its next line when its rows end at the synchronised row.
         bool ranOut = false;
@@ -290,14 +300,17 @@ void FileCompare::detectEncodings()
     for (int k = 0; k < 2; ++k) {
         const qint32 n = m_src[k]->handedOut();
         if (n > 0) {
-            const fc::Line& first = m_src[k]->line(0);
+            const fc::Line first = m_src[k]->line(0);
             m_bom[k] = first.size >= 3 && std::memcmp(first.data, kBom, 3) == 0;
         }
+        // Only blocks that hold bytes outside ASCII need a look at their lines.
         bool ok = true;
         if (!m_bom[k]) {
-            for (qint32 i = 0; i < n && ok; ++i) {
-                const fc::Line& l = m_src[k]->line(i);
-                ok = validUtf8(reinterpret_cast<const unsigned char*>(l.data), l.size);
+            for (const fc::LineSource::Range& range : m_src[k]->nonAsciiRanges()) {
+                for (qint32 i = range.first; i < std::min(range.end, n) && ok; ++i) {
+                    const fc::Line l = m_src[k]->line(i);
+                    ok = validUtf8(reinterpret_cast<const unsigned char*>(l.data), l.size);
+                }
             }
         }
         m_utf8[k] = ok;
@@ -336,7 +349,7 @@ QByteArrayView FileCompare::LineBytes(int col, int row) const
         return {};
     const int k = col - 1;
     const qint32 index = m_col[k][size_t(row)];
-    const fc::Line& l = m_src[k]->line(index);
+    const fc::Line l = m_src[k]->line(index);
     if (index == 0 && m_bom[k])
         return QByteArrayView(l.data + 3, l.size - 3);
     return QByteArrayView(l.data, l.size);

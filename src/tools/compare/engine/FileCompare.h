@@ -61,9 +61,9 @@ private:
     void readTail();
     bool need(int side, int row);
     bool ended(int side, int p);
-    const fc::Line& lineAt(int side, int row) const;
+    fc::Line lineAt(int side, int row) const;
     bool rowEqual(int row) const;
-    quint64 pairKey(int side, int s) const;
+    quint64 pairKey(int side, int s);
     void insertGaps(int side, int at, int count);
     void markRows(int from, int to);
     void syncMarks();

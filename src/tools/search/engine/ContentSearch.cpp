@@ -115,7 +115,8 @@ bool ContentMatcher::equalAt(const unsigned char* p, const unsigned char* needle
 bool ContentMatcher::fileContains(const char* path, const std::function<bool()>& stopped)
 {
     // Opening a FIFO that appeared after the entry was read does not wait for a writer; it is refused.
-    const plat::posix::Fd f = plat::posix::openRegularFileAt(AT_FDCWD, path);
+    qint64 size = 0;
+    const plat::posix::Fd f = plat::posix::openRegularFileAt(AT_FDCWD, path, &size);
     if (!f.valid())
         return false;
     const size_t m = size_t(m_text.size());
@@ -126,6 +127,7 @@ bool ContentMatcher::fileContains(const char* path, const std::function<bool()>&
         m_buffer.resize(keep + m_block);
     char* buf = m_buffer.data();
     size_t carry = 0;
+    qint64 total = 0;
     for (;;) {
         if (stopped && stopped())
             return false;
@@ -135,6 +137,10 @@ bool ContentMatcher::fileContains(const char* path, const std::function<bool()>&
         const size_t filled = carry + size_t(got);
         if (find(buf, filled))
             return true;
+        total += got;
+        // A short read that reaches the size the file had when opened is the end: no read for nothing.
+        if (size_t(got) < m_block && total >= size)
+            return false;
         carry = filled < keep ? filled : keep;
         std::memmove(buf, buf + filled - carry, carry);
     }

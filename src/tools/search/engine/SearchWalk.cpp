@@ -1,9 +1,10 @@
 #include "tools/search/engine/SearchWalk.h"
 #include "platform/Path.h"
-#include "tools/search/engine/ContentSearch.h"
 #include "tools/search/engine/FolderScan.h"
 #include "tools/search/engine/NameMask.h"
+#include "tools/search/engine/SearchPipeline.h"
 #include <algorithm>
+#include <thread>
 
 namespace search {
 namespace {
@@ -31,24 +32,100 @@ SearchWalk::SearchWalk(const SearchSnapshot& snapshot, Events events) : m_snap(s
     const SearchSnapshot& s = m_snap;
     m_anyDates = s.createdBefore != 0 || s.createdAfter != 0 || s.modifiedBefore != 0 || s.modifiedAfter != 0
         || s.accessedBefore != 0 || s.accessedAfter != 0;
-    if (!s.containing.isEmpty())
-        m_content = std::make_unique<ContentMatcher>(s.containing, s.ignoreCase);
 }
 
 SearchWalk::~SearchWalk() = default;
 
 void SearchWalk::run()
 {
+    if (m_snap.containing.isEmpty()) {
+        walkTargets();
+        return;
+    }
+    // Walk on a second thread, which also tests contents; deliver the events here, in the walk's order.
+    SearchPipeline pipeline(m_snap.containing, m_snap.ignoreCase, m_events.stopped);
+    m_pipeline = &pipeline;
+    std::thread walker([this, &pipeline] {
+        std::exception_ptr error;
+        try {
+            walkTargets();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        pipeline.walkEnded(error);
+    });
+    std::exception_ptr failure;
+    try {
+        pipeline.deliver({m_events.newFolder, m_events.found, m_events.stopped});
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    pipeline.cancel();
+    walker.join();
+    m_pipeline = nullptr;
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void SearchWalk::walkTargets()
+{
     for (const QString& target : m_snap.targets) {
         m_ancestors.clear();
+        m_openFolders.clear();
+        m_depth = 0;
         searchFolder(plat::path::normalizeFolder(plat::path::folderPart(target)), plat::path::namePart(target));
         if (stopped())
             break;
     }
 }
 
+bool SearchWalk::stopped() const
+{
+    return (m_pipeline && m_pipeline->cancelled()) || (m_events.stopped && m_events.stopped());
+}
+
+bool SearchWalk::halted() const
+{
+    if (stopped())
+        return true;
+    if (!m_pipeline)
+        return false;
+    const quint64 skipped = m_pipeline->prunedFolder();
+    return skipped != 0 && std::find(m_openFolders.begin(), m_openFolders.end(), skipped) != m_openFolders.end();
+}
+
+bool SearchWalk::announce(const QString& reported)
+{
+    if (m_pipeline) {
+        // The answer comes later on the delivering side; a skip then prunes the folder (halted()).
+        m_openFolders.push_back(m_pipeline->addFolder(reported, m_depth));
+        return true;
+    }
+    return !m_events.newFolder || m_events.newFolder(reported);
+}
+
+void SearchWalk::report(const QString& reported, const plat::FindData& entry, const QByteArray& folderBytes,
+                        const char* rawName)
+{
+    if (!m_pipeline) {
+        if (m_events.found)
+            m_events.found(reported, makeRecord(entry));
+        return;
+    }
+    // Only regular files are read: a FIFO would block, a device might never end. Folders need no test.
+    QByteArray path;
+    if (!entry.isDir()) {
+        if (!(entry.attributes & plat::kAttrArchive))
+            return;
+        path = folderBytes + rawName;
+    }
+    m_pipeline->addEntry(reported, makeRecord(entry), m_depth, std::move(path));
+}
+
 void SearchWalk::searchFolder(const QString& folder, const QString& mask)
 {
+    if (m_pipeline)
+        m_pipeline->walkPauses();
     FolderScan scan;
     const bool readable = scan.read(folder, [this] { return stopped(); });
     const Identity self{scan.dev(), scan.ino()};
@@ -58,17 +135,23 @@ void SearchWalk::searchFolder(const QString& folder, const QString& mask)
         }))
         return;
     const QString reported = eventFolder(folder);
-    if (m_events.newFolder && !m_events.newFolder(reported))
+    const size_t openFolders = m_openFolders.size();
+    const bool entered = announce(reported);
+    struct Leave {   // the folder's serial is dropped however the walk leaves it
+        std::vector<quint64>& open;
+        size_t size;
+        ~Leave() { open.resize(size); }
+    } leave{m_openFolders, openFolders};
+    if (!entered || halted() || !readable)
         return;
-    if (stopped() || !readable)
-        return;
+    const QByteArray folderBytes = m_pipeline ? plat::path::encode(folder) : QByteArray();
 
     // Entries that match the mask, in directory order; dot names (also "." and "..") are skipped.
     const NameMask matcher(mask);
     plat::FindData entry;
     QString name;
     for (const FolderScan::Record& r : scan.records()) {
-        if (stopped())
+        if (halted())
             return;
         const char* raw = scan.name(r);
         if (raw[0] == '.' || !matcher.matches(raw, r.nameLength, name))
@@ -77,10 +160,10 @@ void SearchWalk::searchFolder(const QString& folder, const QString& mask)
             name = plat::path::decode(raw);
         if (!scan.findData(r, name, entry))
             continue;
-        if (passes(folder, entry) && m_events.found)
-            m_events.found(reported, makeRecord(entry));
+        if (passesBeforeContent(folder, entry))
+            report(reported, entry, folderBytes, raw);
     }
-    if (!m_snap.subfolders || stopped())
+    if (!m_snap.subfolders || halted())
         return;
 
     // Then each subfolder in directory order, depth first; links to folders are not entered.
@@ -92,11 +175,13 @@ void SearchWalk::searchFolder(const QString& folder, const QString& mask)
     }
     scan.close();
     m_ancestors.push_back(self);
+    ++m_depth;
     for (const QString& sub : subs) {
-        if (stopped())
+        if (halted())
             break;
         searchFolder(folder + sub + u'/', mask);
     }
+    --m_depth;
     m_ancestors.pop_back();
 }
 
@@ -131,7 +216,7 @@ bool SearchWalk::excluded(const QString& folder, const QString& name)
     return false;
 }
 
-bool SearchWalk::passes(const QString& folder, const plat::FindData& e)
+bool SearchWalk::passesBeforeContent(const QString& folder, const plat::FindData& e)
 {
     if (!attributesPass(e.attributes))
         return false;
@@ -144,15 +229,7 @@ bool SearchWalk::passes(const QString& folder, const plat::FindData& e)
     }
     if (m_anyDates && !datesPass(e))
         return false;
-    if (!m_snap.excludes.empty() && excluded(folder, e.name))
-        return false;
-    if (m_content && !dir) {
-        // Only regular files are read: a FIFO would block, a device might never end.
-        if (!(e.attributes & plat::kAttrArchive))
-            return false;
-        return m_content->fileContains(plat::path::encode(folder + e.name).constData(), [this] { return stopped(); });
-    }
-    return true;
+    return m_snap.excludes.empty() || !excluded(folder, e.name);
 }
 
 } // namespace search
