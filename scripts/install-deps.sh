@@ -6,6 +6,7 @@ pkgs=(
   qt6-base-dev qt6-base-dev-tools libqt6gui6 qt6-image-formats-plugins qt6-svg-dev libqt6svg6
   qt6-translations-l10n
   zlib1g-dev libjpeg62-turbo-dev
+  libisal-dev pigz
   libxcb1-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   shared-mime-info xdg-utils tzdata

@@ -31,8 +31,8 @@ private:
 // thread has ended or its object has been deleted by what the events ran.
 void waitPumping(QThread* thread, QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
 
-// Serves the caller's events until `done` returns true, waiting on `thread` (when given and still running)
-// in short slices in between. For a condition that the worker's events or its end make true, such as an
+// Serves the caller's events until `done` returns true, sleeping in between until an event is posted or
+// `thread` (when given) ends. For a condition that the worker's events or its end make true, such as an
 // engine's "busy" flag cleared by its completion event. The thread object may be deleted meanwhile.
 void pumpUntil(const std::function<bool()>& done, QThread* thread = nullptr,
                QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);

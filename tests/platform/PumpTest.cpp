@@ -1,6 +1,8 @@
 #include "platform/Pump.h"
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSemaphore>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -152,6 +154,115 @@ TEST(PumpUntil, ToleratesTheThreadObjectBeingDeletedWhileWaiting)
     EXPECT_EQ(handled, 1);
     EXPECT_EQ(worker, nullptr);
 }
+
+// A worker that takes each of its steps only while the waiting thread sleeps in its event dispatcher: it posts
+// `posts` events one by one, then ends. The waiter must wake for each post and for the end by itself: nothing
+// else happens meanwhile.
+struct SteppingWorker {
+    static constexpr int kFailsafeMs = 10000;   // a step not released by a sleep counts as a failure
+
+    SteppingWorker(QObject& receiver, int posts) : receiver(receiver), posts(posts)
+    {
+        auto* dispatcher = QAbstractEventDispatcher::instance();
+        sleeping = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &receiver,
+                                    [this] {
+                                        if (!counting)
+                                            return;
+                                        ++sleeps;
+                                        asleep.release();
+                                    },
+                                    Qt::DirectConnection);
+        thread = QThread::create([this] {
+            for (int i = 0; i <= this->posts; ++i) {
+                if (!asleep.tryAcquire(1, kFailsafeMs))
+                    ++unreleased;
+                if (i < this->posts)
+                    QMetaObject::invokeMethod(&this->receiver, [this] { ++handled; }, Qt::QueuedConnection);
+            }
+        });
+    }
+    ~SteppingWorker()
+    {
+        QObject::disconnect(sleeping);
+        thread->wait();
+        delete thread;
+    }
+
+    QObject& receiver;
+    const int posts;
+    QThread* thread = nullptr;
+    QSemaphore asleep;
+    QMetaObject::Connection sleeping;
+    bool counting = false;   // only the sleeps of the wait under test count
+    int sleeps = 0;
+    int handled = 0;
+    std::atomic<int> unreleased{0};
+};
+
+enum class WaitKind { WaitPumping, PumpUntilThreadEnds, PumpUntilLastEvent };
+
+struct SleepCase {
+    WaitKind kind;
+    bool insideQueuedCall;   // the nested-loop situation of a worker's own event
+};
+
+class PumpSleepTest : public ::testing::TestWithParam<SleepCase> {};
+
+// The waits sleep until something is posted or the thread ends, and wake for exactly that: every step of
+// the worker is taken while the waiter sleeps, and the waiter slept once per step, no more (no time slices).
+TEST_P(PumpSleepTest, SleepsUntilAnEventIsPostedOrTheThreadEnds)
+{
+    const SleepCase c = GetParam();
+    constexpr int kPosts = 3;
+    QObject receiver;
+    SteppingWorker w(receiver, kPosts);
+    const auto wait = [&] {
+        w.counting = true;
+        w.thread->start();
+        switch (c.kind) {
+        case WaitKind::WaitPumping:
+            plat::waitPumping(w.thread);
+            break;
+        case WaitKind::PumpUntilThreadEnds:
+            plat::pumpUntil([&] { return w.thread->isFinished(); }, w.thread);
+            break;
+        case WaitKind::PumpUntilLastEvent:
+            plat::pumpUntil([&] { return w.handled == kPosts; }, w.thread);
+            break;
+        }
+        w.counting = false;
+    };
+    if (c.insideQueuedCall)
+        ASSERT_TRUE(runInsideQueuedCall(receiver, wait));
+    else
+        wait();
+    const int steps = c.kind == WaitKind::PumpUntilLastEvent ? kPosts : kPosts + 1;
+    EXPECT_EQ(w.handled, kPosts);
+    EXPECT_EQ(w.sleeps, steps);
+    if (c.kind == WaitKind::PumpUntilLastEvent) {
+        w.asleep.release();   // lets the worker take its last step without a sleep
+        w.thread->wait();
+        EXPECT_EQ(w.unreleased.load(), 0);
+    } else {
+        EXPECT_EQ(w.unreleased.load(), 0);
+        EXPECT_TRUE(w.thread->isFinished());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, PumpSleepTest,
+                         ::testing::Values(SleepCase{WaitKind::WaitPumping, false},
+                                           SleepCase{WaitKind::WaitPumping, true},
+                                           SleepCase{WaitKind::PumpUntilThreadEnds, false},
+                                           SleepCase{WaitKind::PumpUntilThreadEnds, true},
+                                           SleepCase{WaitKind::PumpUntilLastEvent, false},
+                                           SleepCase{WaitKind::PumpUntilLastEvent, true}),
+                         [](const auto& i) {
+                             const WaitKind k = i.param.kind;
+                             return std::string(k == WaitKind::WaitPumping           ? "WaitPumping"
+                                                : k == WaitKind::PumpUntilThreadEnds ? "PumpUntilThreadEnds"
+                                                                                     : "PumpUntilLastEvent") +
+                                    (i.param.insideQueuedCall ? "_InsideAQueuedCall" : "_AtTopLevel");
+                         });
 
 // A gate pumps on its first tick, then not again until its interval has passed; restart() starts a new
 // interval and makeDue() makes the next tick pump.

@@ -519,6 +519,26 @@ TEST_F(ZnZipTest, RateIsTakenFromTheFinishedFile)
     EXPECT_LT(rec.events.back().rate, 0.0f) << "incompressible data grows a little";
 }
 
+// A job with no OnBegin / OnProcess handler (as the command line runs it) hands over no progress, works in
+// larger steps, and writes the same results.
+TEST_F(ZnZipTest, AJobNobodyFollowsRaisesOnlyItsEnd)
+{
+    zip.OnBegin = nullptr;
+    zip.OnProcess = nullptr;
+    for (const qint64 size : {qint64(1000), 3 * kChunk + 7, qint64(5) << 20}) {
+        SCOPED_TRACE(size);
+        rec.events.clear();
+        const QByteArray data = content('t', size, 12);
+        ASSERT_TRUE(run(true, tree.file("q", data), tree.path("q.zak")));
+        EXPECT_EQ(rec.events, (std::vector<Event>{{'E', 1}}));
+        EXPECT_TRUE(inflateWithZlib(readAll(tree.path("q.zak")), size) == data);
+        rec.events.clear();
+        ASSERT_TRUE(run(false, tree.path("q.zak"), tree.path("q.out")));
+        EXPECT_EQ(rec.events, (std::vector<Event>{{'E', 1}}));
+        EXPECT_TRUE(readAll(tree.path("q.out")) == data);
+    }
+}
+
 TEST(ZlibHeader, MatchesWhatZlibWrites)
 {
     for (int level : {Z_DEFAULT_COMPRESSION, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}) {

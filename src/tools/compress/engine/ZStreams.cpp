@@ -4,6 +4,7 @@
 #include <QFileDevice>
 #include <cerrno>
 #include <algorithm>
+#include <utility>
 
 namespace zak {
 namespace {
@@ -105,22 +106,28 @@ ParallelCompressionStream::ParallelCompressionStream(QFileDevice& dest, int zlev
 {
     threads = std::max(1, threads);
     m_maxInFlight = size_t(threads) * 2 + 1;
-    m_current = std::make_shared<Block>();
-    m_current->in.reserve(m_blockSize);
     // A level zlib refuses fails here, as the one-thread stream would.
     z_stream probe{};
     const int rc = deflateInit2(&probe, zlevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
     if (rc != Z_OK)
         throw EZCompressionError(zlibText(rc), rc);
     deflateEnd(&probe);
+    m_current = newBlock();
     for (int i = 0; i < threads; ++i)
         m_threads.emplace_back([this] { workerLoop(); });
-    put(zlibHeader(zlevel));
+    const QByteArray header = zlibHeader(zlevel);
+    put(header.constData(), header.size());
 }
 
 ParallelCompressionStream::~ParallelCompressionStream()
 {
     stopThreads();
+}
+
+qint64 ParallelCompressionStream::blockSizeFor(qint64 size, int threads)
+{
+    const qint64 quarter = size / (4 * std::max(1, threads));
+    return std::clamp<qint64>(quarter / kBlockSize * kBlockSize, kBlockSize, kLargeBlockSize);
 }
 
 void ParallelCompressionStream::stopThreads()
@@ -135,10 +142,27 @@ void ParallelCompressionStream::stopThreads()
     m_threads.clear();
 }
 
-void ParallelCompressionStream::put(const QByteArray& bytes)
+void ParallelCompressionStream::put(const char* data, qint64 n)
 {
-    writeAll(m_dest, bytes.constData(), bytes.size());
-    m_out += bytes.size();
+    writeAll(m_dest, data, n);
+    m_out += n;
+}
+
+std::shared_ptr<ParallelCompressionStream::Block> ParallelCompressionStream::newBlock()
+{
+    if (m_spare.empty()) {
+        auto b = std::make_shared<Block>();
+        b->in.reserve(m_blockSize);
+        return b;
+    }
+    std::shared_ptr<Block> b = std::move(m_spare.back());
+    m_spare.pop_back();
+    b->in.resize(0);   // keeps the buffers' room
+    b->last = false;
+    b->adler = 1;
+    b->error = Z_OK;
+    b->done = false;
+    return b;
 }
 
 void ParallelCompressionStream::write(const char* data, qint64 n)
@@ -159,20 +183,20 @@ void ParallelCompressionStream::submit(bool last)
     std::shared_ptr<Block> b = std::move(m_current);
     b->last = last;
     b->dict = m_prevTail;
-    m_prevTail = b->in.right(kWindow);
+    if (!last)
+        m_prevTail = b->in.right(kWindow);
     {
         std::lock_guard lock(m_mutex);
         m_queue.push_back(b);
         m_inFlight.push_back(b);
     }
     m_workReady.notify_one();
-    m_current = std::make_shared<Block>();
-    if (!last)
-        m_current->in.reserve(m_blockSize);
     // Write what is ready; wait only when too many blocks are on their way.
     writeReady(false, 0);
     if (m_inFlight.size() > m_maxInFlight)
         writeReady(true, m_maxInFlight);
+    if (!last)
+        m_current = newBlock();
 }
 
 // Writes finished blocks in order. With `wait`, waits for blocks until at most `keep` remain in flight.
@@ -194,8 +218,9 @@ void ParallelCompressionStream::writeReady(bool wait, size_t keep)
         }
         if (front->error != Z_OK)
             throw EZCompressionError(zlibText(front->error), front->error);
-        put(front->out);
+        put(front->out.constData(), front->out.size());
         m_adler = adler32_combine(m_adler, front->adler, z_off_t(front->in.size()));
+        m_spare.push_back(std::move(front));
     }
 }
 
@@ -203,10 +228,10 @@ void ParallelCompressionStream::finish()
 {
     submit(true);
     writeReady(true, 0);
-    QByteArray trailer(4, Qt::Uninitialized);
+    char trailer[4];
     for (int i = 0; i < 4; ++i)
         trailer[i] = char((m_adler >> (24 - 8 * i)) & 0xff);
-    put(trailer);
+    put(trailer, 4);
     stopThreads();
 }
 
@@ -258,7 +283,7 @@ void ParallelCompressionStream::workerLoop()
                 }
             }
             b->out.resize(qsizetype(z.total_out));
-            b->adler = adler32(1, reinterpret_cast<const Bytef*>(b->in.constData()), uInt(b->in.size()));
+            b->adler = adler32Of(1, b->in.constData(), b->in.size());
         }
         {
             std::lock_guard lock(m_mutex);
@@ -273,62 +298,88 @@ void ParallelCompressionStream::workerLoop()
 
 // --- DecompressionStream ---
 
-DecompressionStream::DecompressionStream(QFileDevice& src) : m_src(src), m_buf(kBufferSize, Qt::Uninitialized)
+DecompressionStream::DecompressionStream(QFileDevice& src, InflateEngine engine)
+    : m_src(src), m_engine(engine), m_inflater(makeInflater(engine)), m_buf(kInputSize, Qt::Uninitialized)
 {
-    const int rc = inflateInit(&m_z);
-    if (rc != Z_OK)
-        throw EZDecompressionError(zlibText(rc), rc);
 }
 
-DecompressionStream::~DecompressionStream()
-{
-    inflateEnd(&m_z);
-}
+DecompressionStream::~DecompressionStream() = default;
 
 void DecompressionStream::fill()
 {
-    const qint64 n = m_src.read(m_buf.data(), kBufferSize);
+    const qint64 n = m_src.read(m_buf.data(), kInputSize);
     if (n < 0)
         throw EZDecompressionError(QStringLiteral("读取文件出错：") + m_src.fileName() + QStringLiteral("（") +
                                    m_src.errorString() + QStringLiteral("）"));
     if (n == 0)
         m_eof = true;
-    m_z.next_in = reinterpret_cast<Bytef*>(m_buf.data());
-    m_z.avail_in = uInt(n);
+    m_inflater->feed(m_buf.constData(), n);
+}
+
+void DecompressionStream::rewindSource()
+{
+    if (!m_src.seek(0))
+        throw EZDecompressionError(QStringLiteral("读取文件出错：") + m_src.fileName());
+    m_eof = false;
+}
+
+void DecompressionStream::raise(int status) const
+{
+    switch (status) {
+    case Z_BUF_ERROR:
+        throw EZDecompressionError(QStringLiteral("压缩文件不完整：") + m_src.fileName(), status);
+    case Z_NEED_DICT:
+    case Z_DATA_ERROR:
+        throw EZDecompressionError(QStringLiteral("不是有效的压缩文件：") + m_src.fileName(), status);
+    default:
+        throw EZDecompressionError(zlibText(status), status);
+    }
+}
+
+// A fault of the fast inflater hands the stream to zlib: it decodes from the start up to the bytes already
+// produced and then goes on in its place, meeting the fault itself. zlib's faults are raised.
+void DecompressionStream::fault(int status)
+{
+    if (!m_inflater->isFast())
+        raise(status);
+    m_inflater = makeInflater(InflateEngine::Zlib);
+    m_fellBack = true;
+    rewindSource();
+    QByteArray scratch(kInputSize, Qt::Uninitialized);
+    for (qint64 left = std::exchange(m_produced, 0); left > 0;) {
+        const qint64 n = read(scratch.data(), std::min<qint64>(left, scratch.size()));
+        if (n == 0)   // zlib ended the stream before the fast inflater did: the file changed meanwhile
+            raise(Z_DATA_ERROR);
+        left -= n;
+    }
 }
 
 qint64 DecompressionStream::read(char* buf, qint64 n)
 {
-    m_z.next_out = reinterpret_cast<Bytef*>(buf);
-    m_z.avail_out = uInt(n);
-    while (m_z.avail_out > 0 && !m_end) {
-        if (m_z.avail_in == 0 && !m_eof)
+    qint64 done = 0;
+    while (done < n && !m_end) {
+        if (m_inflater->pending() == 0 && !m_eof)
             fill();
-        const int rc = inflate(&m_z, Z_NO_FLUSH);
-        switch (rc) {
-        case Z_OK:
-            break;
-        case Z_STREAM_END:
+        const qint64 before = m_inflater->pending();
+        qint64 given = 0;
+        const int rc = m_inflater->inflate(buf + done, n - done, given);
+        done += given;
+        m_produced += given;
+        if (rc == Z_STREAM_END) {
             m_end = true;
-            break;
-        case Z_BUF_ERROR:
-            // No progress was possible: more input is needed, and there is none.
-            if (m_eof && m_z.avail_in == 0)
-                throw EZDecompressionError(QStringLiteral("压缩文件不完整：") + m_src.fileName(), rc);
-            break;
-        case Z_NEED_DICT:
-        case Z_DATA_ERROR:
-            throw EZDecompressionError(QStringLiteral("不是有效的压缩文件：") + m_src.fileName(), rc);
-        default:
-            throw EZDecompressionError(zlibText(rc), rc);
+        } else if (rc != Z_OK) {
+            fault(rc);
+        } else if (given == 0 && m_inflater->pending() == before && (before > 0 || m_eof)) {
+            // No progress was possible: more input is needed and there is none.
+            fault(Z_BUF_ERROR);
         }
     }
-    return n - m_z.avail_out;
+    return done;
 }
 
 qint64 DecompressionStream::countToEnd(const std::function<bool()>& stop)
 {
-    QByteArray scratch(kBufferSize * 4, Qt::Uninitialized);
+    QByteArray scratch(kInputSize * 4, Qt::Uninitialized);
     qint64 total = 0;
     while (!m_end) {
         if (stop && stop())
@@ -340,14 +391,13 @@ qint64 DecompressionStream::countToEnd(const std::function<bool()>& stop)
 
 void DecompressionStream::reset()
 {
-    const int rc = inflateReset(&m_z);
-    if (rc != Z_OK)
-        throw EZDecompressionError(zlibText(rc), rc);
-    if (!m_src.seek(0))
-        throw EZDecompressionError(QStringLiteral("读取文件出错：") + m_src.fileName());
-    m_z.next_in = nullptr;
-    m_z.avail_in = 0;
-    m_eof = false;
+    if (m_fellBack)
+        m_inflater = makeInflater(m_engine);
+    else
+        m_inflater->reset();
+    m_fellBack = false;
+    rewindSource();
+    m_produced = 0;
     m_end = false;
 }
 

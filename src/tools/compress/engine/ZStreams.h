@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QtGlobal>
+#include "tools/compress/engine/ZInflaters.h"
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -59,14 +60,20 @@ private:
 // Deflate spread over several threads that still writes one zlib stream: the input is cut into blocks, each
 // compressed as raw deflate with the previous 32 KiB as preset dictionary and ended by a sync flush (the last
 // by the finishing flush); the blocks are written in order between the header and the combined Adler-32.
+// The calling thread only fills blocks and writes finished ones, so reading, compressing and writing overlap;
+// written blocks keep their buffers for the next ones.
 class ParallelCompressionStream final : public ZWriter {
 public:
-    static constexpr qint64 kBlockSize = 256 * 1024;
+    static constexpr qint64 kBlockSize = 256 * 1024;       // the smallest block
+    static constexpr qint64 kLargeBlockSize = 1024 * 1024;  // the largest: fewer dictionaries to prime
 
     ParallelCompressionStream(QFileDevice& dest, int zlevel, int threads, qint64 blockSize = kBlockSize);
     ~ParallelCompressionStream() override;
     ParallelCompressionStream(const ParallelCompressionStream&) = delete;
     ParallelCompressionStream& operator=(const ParallelCompressionStream&) = delete;
+    // The block size for `size` input bytes on `threads` threads: at least four blocks a thread, within
+    // kBlockSize..kLargeBlockSize.
+    static qint64 blockSizeFor(qint64 size, int threads);
     void write(const char* data, qint64 n) override;
     void finish() override;
     qint64 bytesIn() const override { return m_in; }
@@ -82,9 +89,10 @@ private:
         int error = Z_OK;
         bool done = false;
     };
+    std::shared_ptr<Block> newBlock();
     void submit(bool last);
     void writeReady(bool wait, size_t keep);
-    void put(const QByteArray& bytes);
+    void put(const char* data, qint64 n);
     void workerLoop();
     void stopThreads();
 
@@ -96,6 +104,7 @@ private:
     QByteArray m_prevTail;
     std::deque<std::shared_ptr<Block>> m_inFlight;   // output order
     std::deque<std::shared_ptr<Block>> m_queue;      // waiting for a thread
+    std::vector<std::shared_ptr<Block>> m_spare;     // written, buffers kept
     std::mutex m_mutex;
     std::condition_variable m_workReady;
     std::condition_variable m_blockDone;
@@ -106,12 +115,15 @@ private:
     qint64 m_out = 0;
 };
 
-// Inflate of one zlib stream from a device through a 65536-byte input buffer. Bytes after the stream end are
+// Inflate of one zlib stream from a device through a 262144-byte input buffer. Bytes after the stream end are
 // ignored; a source that ends before the stream end, data that is not a zlib stream and a wrong check value
-// are failures (EZDecompressionError).
+// are failures (EZDecompressionError). The fast inflater decodes where built in; when it finds a fault, zlib
+// decodes the stream again up to the same point and goes on, so every fault is reported as zlib reports it.
 class DecompressionStream {
 public:
-    explicit DecompressionStream(QFileDevice& src);
+    static constexpr qint64 kInputSize = 256 * 1024;
+
+    explicit DecompressionStream(QFileDevice& src, InflateEngine engine = InflateEngine::Fastest);
     ~DecompressionStream();
     DecompressionStream(const DecompressionStream&) = delete;
     DecompressionStream& operator=(const DecompressionStream&) = delete;
@@ -124,14 +136,22 @@ public:
     // Back to the start of the stream and of the source.
     void reset();
     bool atEnd() const { return m_end; }
+    // Whether zlib has taken over from the fast inflater after a fault.
+    bool fellBack() const { return m_fellBack; }
 
 private:
     void fill();
+    void rewindSource();
+    void fault(int status);
+    [[noreturn]] void raise(int status) const;
     QFileDevice& m_src;
-    z_stream m_z{};
+    const InflateEngine m_engine;
+    std::unique_ptr<Inflater> m_inflater;
     QByteArray m_buf;
+    qint64 m_produced = 0;   // bytes decoded since the stream start
     bool m_eof = false;
     bool m_end = false;
+    bool m_fellBack = false;
 };
 
 } // namespace zak

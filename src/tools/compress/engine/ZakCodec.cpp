@@ -89,8 +89,9 @@ bool zakSameFile(const QString& a, const QString& b)
 
 // --- TZipThread ---
 
-TZipThread::TZipThread(TZnZip* owner, Direction direction, const QString& source, const QString& dest, int zlevel)
-    : m_owner(owner), m_direction(direction), m_source(source), m_dest(dest), m_zlevel(zlevel)
+TZipThread::TZipThread(TZnZip* owner, Direction direction, const QString& source, const QString& dest, int zlevel,
+                       bool events)
+    : m_owner(owner), m_direction(direction), m_source(source), m_dest(dest), m_zlevel(zlevel), m_events(events)
 {
 }
 
@@ -151,14 +152,24 @@ void TZipThread::acknowledgeAll()
 
 void TZipThread::raiseBegin(qint64 nMax)
 {
+    if (!m_events)
+        return;
     TZnZip* owner = m_owner;
     post([owner, nMax] { owner->jobBegin(nMax); });
 }
 
 void TZipThread::raiseProcess(qint64 nHasDone)
 {
+    if (!m_events)
+        return;
     TZnZip* owner = m_owner;
     post([owner, nHasDone] { owner->jobProcess(nHasDone); });
+}
+
+// One progress event per 61440-byte step; a job nobody listens to goes in larger steps.
+qint64 TZipThread::step() const
+{
+    return m_events ? zak::kChunk : kQuietStep;
 }
 
 bool TZipThread::compress()
@@ -173,16 +184,18 @@ bool TZipThread::compress()
     m_remaining = src.size();
     std::unique_ptr<zak::ZWriter> z;
     const int threads = QThread::idealThreadCount();
-    if (m_zlevel != 0 && threads > 1 && m_remaining > 2 * zak::ParallelCompressionStream::kBlockSize)
-        z = std::make_unique<zak::ParallelCompressionStream>(dst, m_zlevel, threads);
+    using Parallel = zak::ParallelCompressionStream;
+    if (m_zlevel != 0 && threads > 1 && m_remaining > 2 * Parallel::kBlockSize)
+        z = std::make_unique<Parallel>(dst, m_zlevel, threads, Parallel::blockSizeFor(m_remaining, threads));
     else
         z = std::make_unique<zak::CompressionStream>(dst, m_zlevel);
     raiseBegin(m_remaining);
 
     // Read to the end, not to the size: files such as those in /proc report 0 but have content.
-    char buf[zak::kChunk];
+    QByteArray buffer(step(), Qt::Uninitialized);
+    char* const buf = buffer.data();
     while (!isInterruptionRequested()) {
-        const qint64 n = readSome<E>(src, buf, zak::kChunk);
+        const qint64 n = readSome<E>(src, buf, buffer.size());
         if (n == 0)
             break;
         z->write(buf, n);
@@ -217,16 +230,17 @@ bool TZipThread::decompress()
     m_remaining = total;
     raiseBegin(total);
 
-    char buf[zak::kChunk];
+    QByteArray buffer(step(), Qt::Uninitialized);
+    char* const buf = buffer.data();
     while (!isInterruptionRequested() && m_remaining > 0) {
-        const qint64 n = std::min(m_remaining, zak::kChunk);
+        const qint64 n = std::min<qint64>(m_remaining, buffer.size());
         if (z.read(buf, n) != n)
             fail<E>(QStringLiteral("压缩文件在解压缩时被改变："), m_source);
         if (const int e = zak::writeOut(dst, buf, n))
             fail<E>(QStringLiteral("写入文件出错："), m_dest, plat::posix::errnoText(e));
         m_done += n;
         raiseProcess(m_done);
-        m_remaining -= zak::kChunk;
+        m_remaining -= n;
     }
     if (isInterruptionRequested())
         return false;
@@ -272,7 +286,8 @@ bool TZnZip::start(TZipThread::Direction direction)
     }
     m_busy = true;
     m_lastError.clear();
-    auto* worker = new TZipThread(this, direction, m_sourceFile, m_destFile, zlibLevel(m_zipLevel));
+    const bool events = OnBegin || OnProcess;
+    auto* worker = new TZipThread(this, direction, m_sourceFile, m_destFile, zlibLevel(m_zipLevel), events);
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     m_worker = worker;
     m_lastThread = worker;

@@ -26,12 +26,16 @@ class TZipThread : public QThread {
 public:
     enum Direction { Compress, Decompress };
 
-    TZipThread(TZnZip* owner, Direction direction, const QString& source, const QString& dest, int zlevel);
+    // Without `events` the job raises no OnBegin / OnProcess (nobody listens) and works in larger steps.
+    TZipThread(TZnZip* owner, Direction direction, const QString& source, const QString& dest, int zlevel,
+               bool events = true);
 
 protected:
     void run() override;
 
 private:
+    static constexpr qint64 kQuietStep = 1024 * 1024;
+    qint64 step() const;
     bool compress();
     bool decompress();
     friend class TZnZip;
@@ -46,6 +50,7 @@ private:
     const QString m_source;
     const QString m_dest;
     const int m_zlevel;
+    const bool m_events;
     bool m_success = false;
     qint64 m_remaining = 0;
     qint64 m_done = 0;
@@ -77,6 +82,7 @@ public:
     // Why the last job failed; empty after a success or a stop.
     QString LastError() const { return m_lastError; }
 
+    // OnBegin and OnProcess are raised for a job only when one of them is set when the job starts.
     TOnBegin OnBegin;       // total number of bytes the job will write
     TOnProcess OnProcess;   // bytes done so far, once per 61440-byte step
     TOnEnd OnEnd;           // nNormal false on failure or stop; nZipRate: rate in percent after a compression
