@@ -396,6 +396,7 @@ void FileLister::clearRows()
     m_order.shrink_to_fit();
     m_drives.clear();
     m_published = 0;
+    m_batchCostMs = 0;
     m_parentIndex = -1;
     ++m_version;
     if (m_observer && shown > 0)
@@ -427,13 +428,19 @@ void FileLister::publish()
 }
 
 // A view lays out all of its rows again after each batch, so batches grow with the rows shown: a batch
-// goes out once half as many rows as are shown are waiting, or 250 ms after the last one. A long listing
-// then costs a bounded number of full layouts while it still shows its progress.
-void FileLister::publishBatch()
+// goes out once half as many rows as are shown are waiting, or when the last one is 250 ms old and at
+// least eight times as old as the pump that followed it took (what the views spent on it). A long
+// listing then costs a bounded number of full layouts while it still shows its progress.
+bool FileLister::publishBatch()
 {
     const qsizetype waiting = qsizetype(m_driveColumnsShown ? m_drives.size() : m_files.size()) - m_published;
-    if (waiting > 0 && (waiting >= m_published / 2 || !m_sincePublish.isValid() || m_sincePublish.hasExpired(250)))
-        publish();
+    if (waiting <= 0)
+        return false;
+    if (waiting < m_published / 2 && m_sincePublish.isValid()
+        && !m_sincePublish.hasExpired(std::max<qint64>(250, 8 * m_batchCostMs)))
+        return false;
+    publish();
+    return true;
 }
 
 bool FileLister::pumpIfDue()
@@ -441,9 +448,15 @@ bool FileLister::pumpIfDue()
     if (!m_pump.due())
         return true;
     const std::weak_ptr<int> life = m_life;
-    publishBatch();
+    const bool published = publishBatch();
+    QElapsedTimer pump;
+    pump.start();
     m_pump.pumpNow();
-    return !life.expired();
+    if (life.expired())
+        return false;
+    if (published)
+        m_batchCostMs = pump.elapsed();
+    return true;
 }
 
 } // namespace filelist

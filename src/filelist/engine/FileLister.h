@@ -95,7 +95,7 @@ private:
     void setColumnSet(bool drives);
     void formatTime(plat::FileTime utc, char* out);
     void publish();
-    void publishBatch();
+    bool publishBatch();   // true when a batch went out
     bool pumpIfDue();   // false when this object was destroyed during the pump
 
     ListObserver* m_observer = nullptr;
@@ -124,6 +124,7 @@ private:
     std::vector<DriveRow> m_drives;
     int m_published = 0;
     QElapsedTimer m_sincePublish;
+    qint64 m_batchCostMs = 0;          // how long the pump after the last batch took
     struct TypeMemo;
     std::unique_ptr<TypeMemo> m_typeMemo;   // type name and icon per raw extension, for this listing
     qint64 m_lastTimeSec = 0;                // the last time formatted, and its text

@@ -156,10 +156,11 @@ bool chunkedSort(std::vector<T>& v, Less less, const std::function<bool()>& keep
     return true;
 }
 
-// Upper-cased caption (simple per-character mapping) kept in one shared buffer; the first four UTF-16
-// units also packed big-endian into `head`, so that most comparisons are one integer comparison.
+// Upper-cased caption (simple per-character mapping) kept in one shared buffer; the first eight UTF-16
+// units also packed big-endian into `head`, so that most comparisons never read the buffer (names of
+// a large folder often share their first few characters).
 struct NameKey {
-    quint64 head;
+    quint64 head[2];
     quint32 offset;
     quint32 length;
     int row;
@@ -178,21 +179,25 @@ bool sortByName(std::vector<int>& group, const std::vector<FileRow>& rows, const
         appendUpper(arena, captionView(r));
         key.length = quint32(arena.size()) - key.offset;
         key.row = group[k];
-        key.head = 0;
-        for (quint32 i = 0; i < 4; ++i)
-            key.head = (key.head << 16) | (i < key.length ? arena[key.offset + i] : 0);
+        for (quint32 part = 0; part < 2; ++part) {
+            key.head[part] = 0;
+            for (quint32 i = part * 4; i < part * 4 + 4; ++i)
+                key.head[part] = (key.head[part] << 16) | (i < key.length ? arena[key.offset + i] : 0);
+        }
         keys.push_back(key);
         if ((k + 1) % kChunk == 0 && !proceed(keepGoing))
             return false;
     }
     const char16_t* base = arena.data();
     const bool done = chunkedSort(keys, [base](const NameKey& a, const NameKey& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
+        if (a.head[0] != b.head[0])
+            return a.head[0] < b.head[0];
+        if (a.head[1] != b.head[1])
+            return a.head[1] < b.head[1];
         const quint32 n = std::min(a.length, b.length);
         const char16_t* x = base + a.offset;
         const char16_t* y = base + b.offset;
-        for (quint32 i = 4; i < n; ++i) {
+        for (quint32 i = 8; i < n; ++i) {
             if (x[i] != y[i])
                 return x[i] < y[i];
         }
