@@ -60,6 +60,25 @@ TEST(Listing, RowLayoutOfFilesFoldersAndTheParentEntry)
     EXPECT_EQ(l.iconIndex(up), FileLister::parentIconIndex());
 }
 
+TEST(Listing, ParentRowFollowsTheSort)
+{
+    test::TempTree t;
+    t.dir("sub");
+    t.file("a.txt", 3000);
+    t.file("b.txt");
+    FileLister l;
+    l.setDirectory(t.root());
+    for (int column : {-1, 0, 1, 1}) {
+        if (column >= 0)
+            l.ColumnClick(column);
+        ASSERT_EQ(l.rowCount(), 4);
+        for (int r = 0; r < l.rowCount(); ++r)
+            EXPECT_EQ(l.isParentRow(r), l.caption(r) == QLatin1String("..")) << "row " << r << " column " << column;
+    }
+    EXPECT_FALSE(l.isParentRow(4));
+    EXPECT_FALSE(l.isParentRow(-1));
+}
+
 TEST(Listing, AttributeLetters)
 {
     test::TempTree t;
@@ -362,6 +381,90 @@ TEST(Cooperation, StopaKeepsTheRowsFoundAndStillSorts)
     sorted.sort();
     EXPECT_EQ(shown, sorted);
     EXPECT_TRUE(l.stopa());
+}
+
+// The real file system, pausing after every 40 delivered entries, so that a listing hands its rows out in
+// several batches.
+class PausingFileSystem : public plat::IFileSystem {
+public:
+    bool enumerate(const QString& dir, const QString& piece, const plat::EntrySink& sink) override
+    {
+        return m_real.enumerate(dir, piece, [&](const plat::FindData& fd) {
+            if (++m_delivered % 40 == 0)
+                QThread::msleep(16);
+            return sink(fd);
+        });
+    }
+    std::optional<plat::FindData> find(const QString& path) override { return m_real.find(path); }
+private:
+    plat::LinuxFileSystem m_real;
+    int m_delivered = 0;
+};
+
+// Keeps a copy of the rows as an observer hears of them: appended batches, then the sort's moves.
+class RowReplica : public filelist::ListObserver {
+public:
+    explicit RowReplica(const FileLister& l) : m_lister(l) {}
+    QStringList rows;
+    int batches = 0;
+    bool contiguous = true;
+
+    void rowsAboutToBeRemoved(int, int) override { rows.clear(); }
+    void rowsAboutToBeAppended(int first, int) override { contiguous = contiguous && first == rows.size(); }
+    void rowsAppended() override
+    {
+        ++batches;
+        for (int r = int(rows.size()); r < m_lister.rowCount(); ++r)
+            rows << rowText(m_lister, r);
+    }
+    void rowsSorted(const std::vector<int>& newPosition) override
+    {
+        QStringList moved(rows.size());
+        for (qsizetype old = 0; old < rows.size(); ++old)
+            moved[newPosition[size_t(old)]] = rows[old];
+        rows = moved;
+    }
+    static QString rowText(const FileLister& l, int r)
+    {
+        QStringList cells{l.caption(r)};
+        for (int i = 0; i < 8; ++i)
+            cells << l.subItem(r, i);
+        return cells.join(u'\t');
+    }
+
+private:
+    const FileLister& m_lister;
+};
+
+TEST(Cooperation, BatchesAddUpToTheFullListing)
+{
+    test::TempTree t;
+    for (int i = 0; i < 1200; ++i)
+        t.file(QStringLiteral("%1f%2.%3").arg(QChar(u'a' + i % 26)).arg(i).arg(i % 3 ? "txt" : "dat"), i % 5 * 700);
+    for (int i = 0; i < 30; ++i)
+        t.dir(QStringLiteral("D%1").arg(i));
+
+    QStringList whole;
+    {
+        FileLister l;
+        l.setParentDirEnabled(false);   // the parent folder's times may change meanwhile
+        l.setDirectory(t.root());
+        for (int r = 0; r < l.rowCount(); ++r)
+            whole << RowReplica::rowText(l, r);
+    }
+    ASSERT_EQ(whole.size(), 1200 + 30);
+
+    PausingFileSystem pausing;
+    plat::ScopedServices scoped(test::withFileSystem(&pausing));
+    FileLister l;
+    RowReplica replica(l);
+    l.setObserver(&replica);
+    l.setParentDirEnabled(false);
+    l.setDirectory(t.root());
+    EXPECT_GT(replica.batches, 2);
+    EXPECT_TRUE(replica.contiguous);
+    EXPECT_EQ(replica.rows, whole);
+    l.setObserver(nullptr);
 }
 
 } // namespace

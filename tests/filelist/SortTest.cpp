@@ -3,7 +3,9 @@
 #include "support/CaseNames.h"
 #include "support/TempTree.h"
 #include <QDateTime>
+#include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <gtest/gtest.h>
 
 using filelist::CompareItems;
@@ -94,6 +96,57 @@ TEST(SortOrder, AgreesWithCompareItemsOnManyRows)
             for (size_t k = 1; k < order.size(); ++k)
                 ASSERT_LE(CompareItems(rows[size_t(order[k - 1])], rows[size_t(order[k])], column, desc), 0)
                     << "column " << column << " desc " << desc << " at " << k;
+        }
+    }
+}
+
+// The rows of a large folder, with many ties in every column (names differing only in case, equal sizes
+// and times), more rows than one sorting step takes, so that the merging of steps decides ties too.
+std::vector<FileRow> tiedRows(int count)
+{
+    static const char* const kTimes[] = {"2024-01-01 00:00:00", "2023-05-06 07:08:09", "2024-01-01 00:00:01"};
+    std::vector<FileRow> rows;
+    for (int i = 0; i < count; ++i) {
+        QString name = QStringLiteral("n%1.%2").arg((i * 7919) % 1500).arg(i % 3 ? QStringLiteral("txt") : QStringLiteral("TXT"));
+        if (i % 5 == 0)
+            name = name.toUpper();
+        FileRow r = row(name, i % 11 == 0, (i * 389) % 4000, kTimes[i % 3], kTimes[(i / 3) % 3], quint8(i % 4 == 0 ? 0x01 : 0));
+        if (i % 7 == 0)
+            r.type = QStringLiteral("TXT 文件");
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+TEST(SortOrder, EqualsAStableSortOfTheFoundOrder)
+{
+    const std::vector<FileRow> rows = tiedRows(40000);
+    int steps = 0;
+    const auto counted = [&] { return ++steps > 0; };
+    for (int column : {0, 1, 2, 3, 5, 7, 8}) {
+        std::vector<int> ascending(rows.size());
+        std::iota(ascending.begin(), ascending.end(), 0);
+        std::stable_sort(ascending.begin(), ascending.end(), [&](int a, int b) {
+            return CompareItems(rows[size_t(a)], rows[size_t(b)], column, false) < 0;
+        });
+        // Descending order is the ascending one read backwards (no parent entry here).
+        const std::vector<int> descending(ascending.rbegin(), ascending.rend());
+        EXPECT_EQ(*filelist::sortOrder(rows, column, false), ascending) << "column " << column;
+        EXPECT_EQ(*filelist::sortOrder(rows, column, true, counted), descending) << "column " << column;
+    }
+    EXPECT_GT(steps, 7 * 5);   // the long sorts let events run between their steps
+}
+
+TEST(SortOrder, AbandonedAtAnyStep)
+{
+    const std::vector<FileRow> rows = tiedRows(30000);
+    for (int column : {0, 1}) {
+        int total = 0;
+        ASSERT_TRUE(filelist::sortOrder(rows, column, false, [&] { return ++total > 0; }));
+        for (int stopAt : {1, total / 2, total}) {
+            int calls = 0;
+            EXPECT_FALSE(filelist::sortOrder(rows, column, false, [&] { return ++calls < stopAt; }))
+                << "column " << column << " stopped at step " << stopAt << " of " << total;
         }
     }
 }

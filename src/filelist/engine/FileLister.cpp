@@ -9,6 +9,8 @@
 #include "platform/Volumes.h"
 #include <QCoreApplication>
 #include <QThread>
+#include <array>
+#include <cstring>
 
 namespace filelist {
 namespace {
@@ -21,6 +23,42 @@ plat::IFileSystem* fs()
 }
 
 } // namespace
+
+// The shared type cache locks, cuts and lower-cases the extension for every name; rows of one listing
+// mostly repeat a few extensions, remembered here as found (same extension, same answer).
+struct FileLister::TypeMemo {
+    struct Slot {
+        QString suffix;
+        plat::ShellInfo::Entry entry;
+        bool used = false;
+    };
+    std::array<Slot, 64> slots;
+    plat::ShellInfo::Entry folder;
+    bool haveFolder = false;
+
+    plat::ShellInfo::Entry describe(const QString& name, bool isDir)
+    {
+        if (isDir) {
+            if (!haveFolder) {
+                folder = plat::ShellInfo::describe(name, true);
+                haveFolder = true;
+            }
+            return folder;
+        }
+        const qsizetype dot = name.lastIndexOf(u'.');
+        const QStringView suffix = dot < 0 ? QStringView() : QStringView(name).mid(dot);
+        size_t hash = size_t(suffix.size());
+        for (QChar c : suffix)
+            hash = hash * 31 + c.unicode();
+        Slot& slot = slots[hash % slots.size()];
+        if (!slot.used || slot.suffix != suffix) {
+            slot.entry = plat::ShellInfo::describe(name, false);
+            slot.suffix = suffix.toString();
+            slot.used = true;
+        }
+        return slot.entry;
+    }
+};
 
 FileLister::FileLister() = default;
 
@@ -96,6 +134,8 @@ void FileLister::UpdateFileList()
     clearRows();
     m_stopa = false;
     m_totalSize = 0;
+    m_typeMemo = std::make_unique<TypeMemo>();
+    m_haveLastTime = false;
     ++m_listings;
     m_pump.restart();
     if (m_observer)
@@ -167,18 +207,31 @@ void FileLister::AddFileItem(const plat::FindData& e)
         r.type = kParentTypeName;
         r.icon = parentIconIndex();
     } else {
-        const plat::ShellInfo::Entry info = plat::ShellInfo::describe(e.name, e.isDir());
+        const plat::ShellInfo::Entry info = m_typeMemo->describe(e.name, e.isDir());
         r.type = info.typeName;
         r.icon = info.icon;
     }
     r.size = e.isDir() ? 0 : e.size;
-    plat::formatLocalTime(e.writeNs, r.modified);
-    plat::formatLocalTime(e.creationNs, r.created);
-    plat::formatLocalTime(e.accessNs, r.accessed);
+    formatTime(e.writeNs, r.modified);
+    formatTime(e.creationNs, r.created);
+    formatTime(e.accessNs, r.accessed);
     r.flags = quint8((parent ? FileRow::kParent : 0) | (m_hideFileExt ? FileRow::kHideExt : 0));
     m_totalSize += r.size;
+    if (parent)
+        m_parentIndex = m_parentIndex == -1 ? qint64(m_files.size()) : -2;
     m_order.push_back(int(m_files.size()));
     m_files.push_back(std::move(r));
+}
+
+// Local-time text of a file time; the three times of a row and of neighbouring rows often share a second.
+void FileLister::formatTime(plat::FileTime utc, char* out)
+{
+    if (!m_haveLastTime || utc.sec != m_lastTimeSec) {
+        plat::formatLocalTime(utc, m_lastTimeText);
+        m_lastTimeSec = utc.sec;
+        m_haveLastTime = true;
+    }
+    std::memcpy(out, m_lastTimeText, plat::kTimeTextLength);
 }
 
 void FileLister::AddDrives()
@@ -301,8 +354,12 @@ int FileLister::iconIndex(int row) const
 
 bool FileLister::isParentRow(int row) const
 {
-    const FileRow* f = fileRow(row);
-    return f && f->isParent();
+    // Asked for every row whenever a view lays the rows out: answered from the order alone.
+    if (m_driveColumnsShown || row < 0 || size_t(row) >= m_order.size() || m_parentIndex == -1)
+        return false;
+    if (m_parentIndex >= 0)
+        return m_order[size_t(row)] == m_parentIndex;
+    return m_files[size_t(m_order[size_t(row)])].isParent();
 }
 
 qint64 FileLister::selectedSize(const QList<int>& rows) const
@@ -339,6 +396,8 @@ void FileLister::clearRows()
     m_order.shrink_to_fit();
     m_drives.clear();
     m_published = 0;
+    m_batchCostMs = 0;
+    m_parentIndex = -1;
     ++m_version;
     if (m_observer && shown > 0)
         m_observer->rowsRemoved();
@@ -363,8 +422,25 @@ void FileLister::publish()
         m_observer->rowsAboutToBeAppended(m_published, total - 1);
     ++m_version;
     m_published = total;
+    m_sincePublish.start();
     if (m_observer)
         m_observer->rowsAppended();
+}
+
+// A view lays out all of its rows again after each batch, so batches grow with the rows shown: a batch
+// goes out once half as many rows as are shown are waiting, or when the last one is 250 ms old and at
+// least eight times as old as the pump that followed it took (what the views spent on it). A long
+// listing then costs a bounded number of full layouts while it still shows its progress.
+bool FileLister::publishBatch()
+{
+    const qsizetype waiting = qsizetype(m_driveColumnsShown ? m_drives.size() : m_files.size()) - m_published;
+    if (waiting <= 0)
+        return false;
+    if (waiting < m_published / 2 && m_sincePublish.isValid()
+        && !m_sincePublish.hasExpired(std::max<qint64>(250, 8 * m_batchCostMs)))
+        return false;
+    publish();
+    return true;
 }
 
 bool FileLister::pumpIfDue()
@@ -372,9 +448,15 @@ bool FileLister::pumpIfDue()
     if (!m_pump.due())
         return true;
     const std::weak_ptr<int> life = m_life;
-    publish();
+    const bool published = publishBatch();
+    QElapsedTimer pump;
+    pump.start();
     m_pump.pumpNow();
-    return !life.expired();
+    if (life.expired())
+        return false;
+    if (published)
+        m_batchCostMs = pump.elapsed();
+    return true;
 }
 
 } // namespace filelist

@@ -2,6 +2,7 @@
 #include "filelist/engine/Admission.h"
 #include "filelist/engine/FileRow.h"
 #include "platform/Pump.h"
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -92,7 +93,9 @@ private:
     void AddDrives();
     void clearRows();
     void setColumnSet(bool drives);
+    void formatTime(plat::FileTime utc, char* out);
     void publish();
+    bool publishBatch();   // true when a batch went out
     bool pumpIfDue();   // false when this object was destroyed during the pump
 
     ListObserver* m_observer = nullptr;
@@ -120,6 +123,14 @@ private:
     std::vector<int> m_order;          // row k shows m_files[m_order[k]]
     std::vector<DriveRow> m_drives;
     int m_published = 0;
+    QElapsedTimer m_sincePublish;
+    qint64 m_batchCostMs = 0;          // how long the pump after the last batch took
+    struct TypeMemo;
+    std::unique_ptr<TypeMemo> m_typeMemo;   // type name and icon per raw extension, for this listing
+    qint64 m_lastTimeSec = 0;                // the last time formatted, and its text
+    char m_lastTimeText[plat::kTimeTextLength] = {};
+    bool m_haveLastTime = false;
+    qint64 m_parentIndex = -1;         // index in m_files of the parent entry; -2 when there are several
     quint64 m_version = 0;             // changes whenever rows are added, removed or reordered
     plat::PumpGate m_pump;             // long listings and sorts let events run at most every 15 ms
     std::shared_ptr<int> m_life = std::make_shared<int>(0);

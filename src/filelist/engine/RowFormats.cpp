@@ -1,6 +1,8 @@
 #include "filelist/engine/RowFormats.h"
 #include "platform/Attributes.h"
 #include "platform/NumberFormat.h"
+#include <array>
+#include <charconv>
 
 namespace filelist {
 
@@ -9,11 +11,23 @@ qint64 sizeKB(qint64 bytes)
     return (bytes >= 1 && bytes <= 1023 ? 1024 : bytes) / 1024;
 }
 
+int writeSizeText(qint64 bytes, bool isDir, char* out)
+{
+    if (isDir) {
+        out[0] = ' ';
+        return 1;
+    }
+    char* end = std::to_chars(out, out + kSizeTextRoom - 3, sizeKB(bytes)).ptr;
+    end[0] = ' ';
+    end[1] = 'K';
+    end[2] = 'B';
+    return int(end + 3 - out);
+}
+
 QString sizeText(qint64 bytes, bool isDir)
 {
-    if (isDir)
-        return QStringLiteral(" ");
-    return QString::number(sizeKB(bytes)) + QStringLiteral(" KB");
+    char buf[kSizeTextRoom];
+    return QString::fromLatin1(buf, writeSizeText(bytes, isDir, buf));
 }
 
 QString captionFor(const QString& name, bool hideExt)
@@ -29,6 +43,28 @@ QString captionOf(const FileRow& row)
     if (row.isParent())
         return QStringLiteral("..");
     return captionFor(row.name, row.flags & FileRow::kHideExt);
+}
+
+QStringView captionView(const FileRow& row)
+{
+    if (row.isParent())
+        return u"..";
+    const QStringView name = row.name;
+    if (!(row.flags & FileRow::kHideExt))
+        return name;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+const QString& attributeText(quint8 attrs)
+{
+    static const auto table = [] {
+        std::array<QString, 256> t;
+        for (int i = 0; i < 256; ++i)
+            t[size_t(i)] = plat::attributeLetters(quint32(i));
+        return t;
+    }();
+    return table[attrs];
 }
 
 QString fileSubItem(const FileRow& row, const QString& dir, int i)
@@ -49,7 +85,7 @@ QString fileSubItem(const FileRow& row, const QString& dir, int i)
     case 6:
         return QString::fromLatin1(row.accessed, plat::kTimeTextLength);
     case 7:
-        return plat::attributeLetters(row.attrs);
+        return attributeText(row.attrs);
     default:
         return QString();
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <numeric>
 
 namespace filelist {
@@ -26,7 +27,7 @@ void appendUpper(std::vector<char16_t>& arena, QStringView s)
 QString upperCaption(const FileRow& r)
 {
     std::vector<char16_t> buf;
-    appendUpper(buf, r.isParent() ? QStringView(u"..") : QStringView(captionOf(r)));
+    appendUpper(buf, captionView(r));
     return QString(reinterpret_cast<const QChar*>(buf.data()), qsizetype(buf.size()));
 }
 
@@ -56,17 +57,6 @@ int timeCompare(const char* a, const char* b)
     return sign(std::memcmp(a, b, plat::kTimeTextLength));
 }
 
-const QString& lettersOf(quint8 attrs)
-{
-    static const auto table = [] {
-        std::array<QString, 64> t;
-        for (int i = 0; i < 64; ++i)
-            t[i] = plat::attributeLetters(quint32(i));
-        return t;
-    }();
-    return table[attrs & 63];
-}
-
 // Ascending comparison after the folder rule; `upperA`/`upperB` are the upper-cased captions (column 0).
 int compareColumn(const FileRow& a, const FileRow& b, int column, QStringView upperA, QStringView upperB)
 {
@@ -88,7 +78,7 @@ int compareColumn(const FileRow& a, const FileRow& b, int column, QStringView up
     case 7:
         return &a == &b ? 0 : timeCompare(a.accessed, b.accessed);
     case 8:
-        return asciiFoldCompare(lettersOf(a.attrs), lettersOf(b.attrs));
+        return asciiFoldCompare(attributeText(a.attrs), attributeText(b.attrs));
     default:
         return 0;
     }
@@ -124,58 +114,90 @@ bool proceed(const std::function<bool()>& keepGoing)
     return !keepGoing || keepGoing();
 }
 
-// Stable sort in chunks merged one after another, asking keepGoing between the steps.
+// Stable merge sort in bounded steps, asking keepGoing between them: runs of kChunk elements sorted in
+// place, then merged pairwise through a buffer, pass after pass, kChunk output elements per step.
+// The result is the one std::stable_sort gives (equal elements keep their order).
 template <typename T, typename Less>
 bool chunkedSort(std::vector<T>& v, Less less, const std::function<bool()>& keepGoing)
 {
-    for (size_t start = 0; start < v.size(); start += kChunk) {
-        const auto first = v.begin() + std::ptrdiff_t(start);
-        const auto last = v.begin() + std::ptrdiff_t(std::min(v.size(), start + kChunk));
-        std::stable_sort(first, last, less);
-        if (start > 0)
-            std::inplace_merge(v.begin(), first, last, less);
+    const size_t n = v.size();
+    for (size_t start = 0; start < n; start += kChunk) {
+        std::stable_sort(v.begin() + std::ptrdiff_t(start), v.begin() + std::ptrdiff_t(std::min(n, start + kChunk)), less);
+        if (!proceed(keepGoing))
+            return false;
+    }
+    if (n <= kChunk)
+        return true;
+    const auto buffer = std::make_unique_for_overwrite<T[]>(n);
+    T* from = v.data();
+    T* to = buffer.get();
+    for (size_t width = kChunk; width < n; width *= 2) {
+        for (size_t lo = 0; lo < n; lo += 2 * width) {
+            const size_t mid = std::min(n, lo + width);
+            const size_t hi = std::min(n, lo + 2 * width);
+            size_t i = lo, j = mid, out = lo;
+            while (i < mid && j < hi) {
+                const size_t stepEnd = std::min(hi, out + kChunk);
+                while (out < stepEnd && i < mid && j < hi)
+                    to[out++] = less(from[j], from[i]) ? std::move(from[j++]) : std::move(from[i++]);
+                if (!proceed(keepGoing))
+                    return false;
+            }
+            std::move(from + i, from + mid, to + out);
+            std::move(from + j, from + hi, to + out + (mid - i));
+        }
+        std::swap(from, to);
+    }
+    for (size_t start = 0; from != v.data() && start < n; start += kChunk) {
+        std::move(from + start, from + std::min(n, start + kChunk), v.data() + start);
         if (!proceed(keepGoing))
             return false;
     }
     return true;
 }
 
-// Upper-cased caption (simple per-character mapping) kept in one shared buffer; the first four UTF-16
-// units also packed big-endian into `head`, so that most comparisons are one integer comparison.
+// Upper-cased caption (simple per-character mapping) kept in one shared buffer; the first eight UTF-16
+// units also packed big-endian into `head`, so that most comparisons never read the buffer (names of
+// a large folder often share their first few characters).
 struct NameKey {
-    quint64 head = 0;
-    quint32 offset = 0;
-    quint32 length = 0;
-    int row = 0;
+    quint64 head[2];
+    quint32 offset;
+    quint32 length;
+    int row;
 };
 
 bool sortByName(std::vector<int>& group, const std::vector<FileRow>& rows, const std::function<bool()>& keepGoing)
 {
     std::vector<char16_t> arena;
     arena.reserve(group.size() * 24);
-    std::vector<NameKey> keys(group.size());
+    std::vector<NameKey> keys;
+    keys.reserve(group.size());
     for (size_t k = 0; k < group.size(); ++k) {
         const FileRow& r = rows[size_t(group[k])];
-        NameKey& key = keys[k];
+        NameKey key;
         key.offset = quint32(arena.size());
-        appendUpper(arena, r.isParent() ? QStringView(u"..") : QStringView(captionOf(r)));
+        appendUpper(arena, captionView(r));
         key.length = quint32(arena.size()) - key.offset;
         key.row = group[k];
+        for (quint32 part = 0; part < 2; ++part) {
+            key.head[part] = 0;
+            for (quint32 i = part * 4; i < part * 4 + 4; ++i)
+                key.head[part] = (key.head[part] << 16) | (i < key.length ? arena[key.offset + i] : 0);
+        }
+        keys.push_back(key);
         if ((k + 1) % kChunk == 0 && !proceed(keepGoing))
             return false;
     }
     const char16_t* base = arena.data();
-    for (NameKey& key : keys) {
-        for (quint32 i = 0; i < 4; ++i)
-            key.head = (key.head << 16) | (i < key.length ? base[key.offset + i] : 0);
-    }
     const bool done = chunkedSort(keys, [base](const NameKey& a, const NameKey& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
+        if (a.head[0] != b.head[0])
+            return a.head[0] < b.head[0];
+        if (a.head[1] != b.head[1])
+            return a.head[1] < b.head[1];
         const quint32 n = std::min(a.length, b.length);
         const char16_t* x = base + a.offset;
         const char16_t* y = base + b.offset;
-        for (quint32 i = 4; i < n; ++i) {
+        for (quint32 i = 8; i < n; ++i) {
             if (x[i] != y[i])
                 return x[i] < y[i];
         }
@@ -207,6 +229,8 @@ std::optional<std::vector<int>> sortOrder(const std::vector<FileRow>& rows, int 
     for (int i = 0; i < int(rows.size()); ++i) {
         const FileRow& r = rows[size_t(i)];
         (r.isParent() ? parents : r.isDir() ? dirs : files).push_back(i);
+        if ((i + 1) % kChunk == 0 && !proceed(keepGoing))
+            return std::nullopt;
     }
     if (!sortGroup(dirs, rows, sortColumn, keepGoing) || !sortGroup(files, rows, sortColumn, keepGoing))
         return std::nullopt;
