@@ -420,6 +420,7 @@ void expectQtModuleRow(Sandbox&, const CliRun& r)
     EXPECT_EQ((*core)[2], (*core)[3]);
     EXPECT_GT((*core)[4].toULongLong(), 0u);
     EXPECT_EQ(core->mid(5), QStringList({"0", "0", "1", QString::number(::getpid()), "548"}));
+}
 
 // --- attr and redate ---
 
