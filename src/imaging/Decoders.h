@@ -16,5 +16,10 @@ QImage decodeSgi(QByteArrayView data);
 QImage decodeSunRaster(QByteArrayView data);
 QImage decodePsd(QByteArrayView data);
 QImage decodeIff(QByteArrayView data);
+QImage decodePcd(QByteArrayView data);
+QImage decodeRla(QByteArrayView data);
+QImage decodeCel(QByteArrayView data);
+// `palette`: the PAL file beside the picture, or empty for grey.
+QImage decodeCut(QByteArrayView data, QByteArrayView palette);
 
 } // namespace imaging::detail

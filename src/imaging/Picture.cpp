@@ -35,7 +35,7 @@ const FormatInfo& info(Format f)
     return kFormats[0];
 }
 
-QImage decodeWith(Format format, QByteArrayView data, int maxSize)
+QImage decodeWith(Format format, QByteArrayView data, int maxSize, QByteArrayView cutPalette = {})
 {
     switch (format) {
     case Format::Jpeg: return decodeJpeg(data, maxSize);
@@ -48,8 +48,11 @@ QImage decodeWith(Format format, QByteArrayView data, int maxSize)
     case Format::Iff: return decodeIff(data);
     case Format::Unknown: unsupported("unknown picture type");
     case Format::Wmf: case Format::Emf: case Format::Rsb: unsupported("no decoder for this picture type");
-    case Format::Pcd: case Format::Psp: case Format::Rla: case Format::Cel: case Format::Cut:
-        unsupported("decoder for this picture type not available yet");
+    case Format::Pcd: return decodePcd(data);
+    case Format::Rla: return decodeRla(data);
+    case Format::Cel: return decodeCel(data);
+    case Format::Cut: return decodeCut(data, cutPalette);
+    case Format::Psp: unsupported("Paint Shop Pro pictures are not read");
     default: return decodeWithQt(data, info(format).qtFormat);
     }
 }
@@ -117,6 +120,8 @@ Format formatFromSignature(QByteArrayView h)
     }
     if (h.size() >= 3 && h[0] == 'P' && h[1] >= '1' && h[1] <= '6' && QByteArrayView(" \t\r\n#").contains(h[2]))
         return Format::Pnm;
+    if (startsWith(h, "\x19\x91") && h.size() >= 12 && h[10] == 8)
+        return Format::Cel;
     if (startsWith(h, "Paint Shop Pro Image File\n\x1a"))
         return Format::Psp;
     return Format::Unknown;
@@ -129,10 +134,15 @@ QString formatName(Format format)
 
 LoadResult decodeAs(Format format, QByteArrayView data, const LoadOptions& options)
 {
+    return decodeAs(format, data, options, {});
+}
+
+LoadResult decodeAs(Format format, QByteArrayView data, const LoadOptions& options, QByteArrayView cutPalette)
+{
     LoadResult result;
     result.format = format;
     try {
-        result.image = fitted(decodeWith(format, data, options.maxSize), options.maxSize);
+        result.image = fitted(decodeWith(format, data, options.maxSize, cutPalette), options.maxSize);
         if (result.image.isNull())
             throw DecodeError(Failure::TooLarge, "not enough memory for the picture");
     } catch (const DecodeError& e) {
@@ -149,11 +159,17 @@ LoadResult decodeAs(Format format, QByteArrayView data, const LoadOptions& optio
 
 LoadResult decodePicture(QByteArrayView data, const QString& extension, const LoadOptions& options)
 {
+    return decodePicture(data, extension, options, {});
+}
+
+LoadResult decodePicture(QByteArrayView data, const QString& extension, const LoadOptions& options,
+                         QByteArrayView cutPalette)
+{
     Format format = formatForExtension(extension);
     const Format named = formatFromSignature(data.first(std::min<qsizetype>(data.size(), 64)));
     if (named != Format::Unknown)
         format = named;
-    return decodeAs(format, data, options);
+    return decodeAs(format, data, options, cutPalette);
 }
 
 } // namespace imaging

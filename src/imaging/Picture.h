@@ -49,11 +49,16 @@ Format formatFromSignature(QByteArrayView head);
 // Short name of a format ("JPEG", "Targa", ...).
 QString formatName(Format format);
 
-// Decodes `path` by its extension (or the decoder its signature names).
+// Decodes `path` by its extension (or the decoder its signature names). A ".CUT" picture takes its colours
+// from the PAL file of the same name beside it, when there is one.
 LoadResult loadPicture(const QString& path, const LoadOptions& options = {});
 // Decodes bytes that came from a file with the given extension.
 LoadResult decodePicture(QByteArrayView data, const QString& extension, const LoadOptions& options = {});
 // Decodes bytes with exactly this decoder: no signature check, no fallback. Used by the fuzz targets.
 LoadResult decodeAs(Format format, QByteArrayView data, const LoadOptions& options = {});
+// The same for a Dr. Halo CUT picture, coloured by the bytes of its PAL file (empty: grey).
+LoadResult decodeAs(Format format, QByteArrayView data, const LoadOptions& options, QByteArrayView cutPalette);
+LoadResult decodePicture(QByteArrayView data, const QString& extension, const LoadOptions& options,
+                         QByteArrayView cutPalette);
 
 } // namespace imaging

@@ -18,6 +18,34 @@ LoadResult failed(const QString& path, Failure failure, const QString& reason)
     return r;
 }
 
+// The bytes of a small companion file, or nothing when it is missing or unreadable.
+QByteArray readSmallFile(const QString& path, qint64 limit)
+{
+    qint64 size = 0;
+    plat::posix::Fd fd = plat::posix::openRegularFile(path, &size);
+    if (!fd.valid() || size > limit)
+        return {};
+    QByteArray data(size, Qt::Uninitialized);
+    const qint64 got = plat::posix::readFull(fd.get(), data.data(), size);
+    if (got < 0)
+        return {};
+    data.truncate(got);
+    return data;
+}
+
+// The Dr. Halo palette beside a CUT picture: same name, extension ".PAL" or ".pal".
+QByteArray cutPalette(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString base = info.path() + u'/' + info.completeBaseName();
+    for (const char* ext : {".PAL", ".pal"}) {
+        const QByteArray pal = readSmallFile(base + QLatin1String(ext), 64 * 1024);
+        if (!pal.isEmpty())
+            return pal;
+    }
+    return {};
+}
+
 } // namespace
 
 LoadResult loadPicture(const QString& path, const LoadOptions& options)
@@ -36,7 +64,9 @@ LoadResult loadPicture(const QString& path, const LoadOptions& options)
     data.truncate(got);   // the file may have shrunk since it was sized
     if (data.isEmpty())
         return failed(path, Failure::Damaged, QStringLiteral("empty file"));
-    return decodePicture(data, QFileInfo(path).suffix(), options);
+    const QString extension = QFileInfo(path).suffix();
+    const QByteArray palette = formatForExtension(extension) == Format::Cut ? cutPalette(path) : QByteArray();
+    return decodePicture(data, extension, options, palette);
 }
 
 } // namespace imaging

@@ -20,6 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     check(imaging::decodeAs(kFormat, bytes));
+    if constexpr (kFormat == imaging::Format::Cut) {   // the input's second half as its PAL file
+        const qsizetype half = bytes.size() / 2;
+        check(imaging::decodeAs(kFormat, bytes.first(half), {}, bytes.sliced(half)));
+    }
     if constexpr (kFormat == imaging::Format::Jpeg)   // the scaled decoding too
         check(imaging::decodeAs(kFormat, bytes, {.maxSize = 40}));
     return 0;

@@ -19,6 +19,10 @@ QString folderFor(imaging::Format f)
     case imaging::Format::SunRaster: return "sunraster";
     case imaging::Format::Psd: return "psd";
     case imaging::Format::Iff: return "iff";
+    case imaging::Format::Pcd: return "pcd";
+    case imaging::Format::Rla: return "rla";
+    case imaging::Format::Cel: return "cel";
+    case imaging::Format::Cut: return "cut";
     case imaging::Format::Jpeg: return "jpeg";
     case imaging::Format::Bmp: return "bmp";
     default: return "other";

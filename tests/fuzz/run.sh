@@ -25,7 +25,7 @@ rm -rf "$build/seeds"
 "$build/make_seeds" "$build/seeds"
 mkdir -p "$build/artifacts"
 status=0
-for target in tga pcx dcx sgi sunraster psd iff jpeg bmp; do
+for target in tga pcx dcx sgi sunraster psd iff pcd rla cel cut jpeg bmp; do
   [ -n "$only" ] && [ "$only" != "$target" ] && continue
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"

@@ -1,5 +1,7 @@
 #include "FixtureEncoders.h"
 #include <QtEndian>
+#include <QTransform>
+#include <algorithm>
 #include <functional>
 
 namespace imagingtest {
@@ -511,6 +513,176 @@ Fixture iff(int planes, bool rle, bool mask, bool chunky, bool extraHalfBrite = 
     return {name, Format::Iff, "iff", b, argb(picture)};
 }
 
+// ---- Autodesk CEL/PIC ----
+
+Fixture cel()
+{
+    QImage picture(kW, kH, QImage::Format_ARGB32);
+    QByteArray b;
+    le16(b, 0x9119); le16(b, kW); le16(b, kH); le16(b, 0); le16(b, 0);
+    b += char(8); b += char(0); le32(b, kW * kH); b += QByteArray(16, 0);
+    auto vga = [](int i, int c) { return (i * (c + 3) + c * 11) % 64; };
+    for (int i = 0; i < 256; ++i)
+        for (int c = 0; c < 3; ++c)
+            b += char(vga(i, c));
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const int i = sampleIndex(x, y, 256);
+            b += char(i);
+            picture.setPixel(x, y, qRgb(vga(i, 0) * 255 / 63, vga(i, 1) * 255 / 63, vga(i, 2) * 255 / 63));
+        }
+    return {"CelPalette8Bits", Format::Cel, "cel", b, picture};
+}
+
+// ---- Dr. Halo CUT ----
+
+Fixture cut(bool withPalette)
+{
+    const int colours = 120;
+    QImage picture(kW, kH, QImage::Format_ARGB32);
+    QByteArray b;
+    le16(b, kW); le16(b, kH); le16(b, 0);
+    auto colour = [&](int i) {
+        return withPalette ? qRgb(sampleColour(i) >> 16 & 255, (i * 7) % 64 * 255 / 63, 255 * (i % 3) / 2)
+                           : qRgb(i, i, i);
+    };
+    for (int y = 0; y < kH; ++y) {
+        QByteArray line;
+        std::vector<int> idx;
+        for (int x = 0; x < kW; ++x) {
+            idx.push_back(x >= 6 && y % 2 ? 77 : sampleIndex(x, y, colours));
+            picture.setPixel(x, y, colour(idx.back()));
+        }
+        for (size_t i = 0; i < idx.size();) {
+            size_t run = 1;
+            while (i + run < idx.size() && run < 127 && idx[i + run] == idx[i])
+                ++run;
+            if (run >= 3) {
+                line += char(0x80 | run); line += char(idx[i]);
+                i += run;
+            } else {
+                line += char(run);
+                for (size_t k = 0; k < run; ++k)
+                    line += char(idx[i + k]);
+                i += run;
+            }
+        }
+        line += char(0);
+        le16(b, int(line.size()));
+        b += line;
+    }
+    QByteArray pal;
+    if (withPalette) {
+        // 16-bit entries scaled by the maxima; entries never span a 512-byte block.
+        pal = QByteArray("AH") + QByteArray(10, 0);
+        le16(pal, colours - 1); le16(pal, 255); le16(pal, 63); le16(pal, 2);
+        pal += QByteArray("Dr. Halo").leftJustified(20, '\0');
+        for (int i = 0; i < colours; ++i) {
+            if (pal.size() % 512 + 6 > 512)
+                pal += QByteArray(512 - pal.size() % 512, 0);
+            const QRgb c = colour(i);
+            le16(pal, qRed(c)); le16(pal, (i * 7) % 64); le16(pal, i % 3);
+        }
+    }
+    return {withPalette ? "CutWithPalette" : "CutGrey", Format::Cut, "cut", b, picture, pal};
+}
+
+// ---- Wavefront RLA ----
+
+QByteArray rlaRuns(const QByteArray& row)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < row.size();) {
+        qsizetype run = 1;
+        while (i + run < row.size() && run < 128 && row[i + run] == row[i])
+            ++run;
+        if (run >= 2) {
+            out += char(run - 1); out += row[i];
+            i += run;
+            continue;
+        }
+        qsizetype lit = 1;
+        while (i + lit < row.size() && lit < 128 && !(i + lit + 1 < row.size() && row[i + lit] == row[i + lit + 1]))
+            ++lit;
+        out += char(-lit);
+        out += row.mid(i, lit);
+        i += lit;
+    }
+    return out;
+}
+
+Fixture rla(int channels, bool matte)
+{
+    QImage picture = channels == 1 ? greyPicture(kW, kH) : samplePicture(kW, kH, 0, matte);
+    if (channels == 1 && matte)
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                picture.setPixel(x, y, (px(picture, x, y) & 0x00ffffff) | uint((x * 30 + y) & 255) << 24);
+    QByteArray h(740, 0);
+    auto put16 = [&](int at, int v) { h[at] = char((v >> 8) & 255); h[at + 1] = char(v & 255); };
+    put16(8, 10); put16(10, 10 + kW - 1); put16(12, 5); put16(14, 5 + kH - 1);   // active window
+    put16(20, channels); put16(22, matte ? 1 : 0); put16(658, 8); put16(662, matte ? 8 : 0);
+    QByteArray lines;
+    std::vector<quint32> offsets;
+    const int tableEnd = 740 + 4 * kH;
+    for (int r = 0; r < kH; ++r) {   // bottom line first
+        offsets.push_back(quint32(tableEnd + lines.size()));
+        const int y = kH - 1 - r;
+        for (int c = 0; c < channels + (matte ? 1 : 0); ++c) {
+            QByteArray row;
+            for (int x = 0; x < kW; ++x) {
+                const QRgb p = px(picture, x, y);
+                row += char(c == channels ? qAlpha(p) : c == 0 ? qRed(p) : c == 1 ? qGreen(p) : qBlue(p));
+            }
+            const QByteArray coded = rlaRuns(row);
+            be16(lines, int(coded.size()));
+            lines += coded;
+        }
+    }
+    QByteArray b = h;
+    for (quint32 o : offsets)
+        be32(b, o);
+    b += lines;
+    return {QStringLiteral("Rla%1%2").arg(channels == 1 ? "Grey" : "Rgb", matte ? "Matte" : ""), Format::Rla, "rla", b,
+            argb(picture)};
+}
+
+// ---- Kodak Photo CD ----
+
+Fixture pcd(int rotation)
+{
+    constexpr int w = 768, h = 512;
+    QByteArray b(0x30000, 0);
+    b.replace(0x800, 7, "PCD_IPI");
+    b[0xe02] = char(rotation);
+    QImage picture(w, h, QImage::Format_ARGB32);
+    auto clamp = [](double v) { return std::clamp(int(v + 0.5), 0, 255); };
+    auto lumaAt = [](int x, int y) { return (x / 3 + y / 2 + (x / 64) * 20) % 190 + 10; };
+    auto c1At = [](int x, int y) { return 100 + (x / 2 + y) % 120; };
+    auto c2At = [](int x, int y) { return 90 + (x + y / 2) % 110; };
+    for (int pair = 0; pair < h / 2; ++pair) {
+        QByteArray rows[2], c1(w / 2, 0), c2(w / 2, 0);
+        for (int x = 0; x < w / 2; ++x) {
+            c1[x] = char(c1At(x, pair));
+            c2[x] = char(c2At(x, pair));
+        }
+        for (int r = 0; r < 2; ++r) {
+            rows[r] = QByteArray(w, 0);
+            for (int x = 0; x < w; ++x) {
+                const int y = 2 * pair + r;
+                rows[r][x] = char(lumaAt(x, y));
+                const double l = 1.3584 * lumaAt(x, y), a = 2.2179 * (c1At(x / 2, pair) - 156),
+                             bb = 1.8215 * (c2At(x / 2, pair) - 137);
+                picture.setPixel(x, y, qRgb(clamp(l + bb), clamp(l - 0.194 * a - 0.509 * bb), clamp(l + a)));
+            }
+        }
+        b += rows[0] + rows[1] + c1 + c2;
+    }
+    if (rotation == 3)
+        picture = picture.transformed(QTransform().rotate(90));
+    return {QStringLiteral("PcdBaseRotation%1").arg(rotation), Format::Pcd, "pcd", b, argb(picture)};
+}
+
 } // namespace
 
 QRgb sampleColour(int index)
@@ -596,6 +768,14 @@ std::vector<Fixture> allFixtures()
         f.push_back(sun(24, type, false));
         f.push_back(sun(32, type, false));
     }
+    f.push_back(cel());
+    f.push_back(cut(true));
+    f.push_back(cut(false));
+    for (int channels : {1, 3})
+        for (bool matte : {false, true})
+            f.push_back(rla(channels, matte));
+    f.push_back(pcd(0));
+    f.push_back(pcd(3));
     f.push_back(dcx(pcx(8, 1, true), pcx(1, 1, true)));
     f.push_back(dcx(pcx(8, 3, false), pcx(4, 1, true)));
     for (Fixture& x : f)

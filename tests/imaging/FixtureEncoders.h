@@ -15,6 +15,7 @@ struct Fixture {
     QString extension;        // "tga"
     QByteArray bytes;
     QImage expected;          // ARGB32
+    QByteArray companion = {};   // a CUT picture's PAL file, written beside it
 };
 
 // All variants of all own decoders.

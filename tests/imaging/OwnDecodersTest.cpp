@@ -37,7 +37,7 @@ class OwnDecoder : public ::testing::TestWithParam<Fixture> {};
 TEST_P(OwnDecoder, DecodesEveryPixel)
 {
     const Fixture& f = GetParam();
-    const imaging::LoadResult r = imaging::decodeAs(f.format, f.bytes);
+    const imaging::LoadResult r = imaging::decodeAs(f.format, f.bytes, {}, f.companion);
     ASSERT_TRUE(r.ok()) << r.reason.toStdString();
     EXPECT_TRUE(samePixels(r.image, f.expected));
 }
@@ -47,6 +47,8 @@ TEST_P(OwnDecoder, LoadsFromAFileByItsUpperCaseExtension)
     const Fixture& f = GetParam();
     test::TempTree t;
     const QString path = t.file(QStringLiteral("picture.") + f.extension.toUpper(), f.bytes);
+    if (!f.companion.isEmpty())
+        t.file(QStringLiteral("picture.PAL"), f.companion);
     const imaging::LoadResult r = imaging::loadPicture(path);
     ASSERT_TRUE(r.ok()) << r.reason.toStdString();
     EXPECT_EQ(r.format, f.format);
@@ -72,7 +74,7 @@ TEST_P(OwnDecoder, ACutFileFailsAsDamaged)
 TEST_P(OwnDecoder, FitsWithinAMaximumSize)
 {
     const Fixture& f = GetParam();
-    const imaging::LoadResult r = imaging::decodeAs(f.format, f.bytes, {.maxSize = 5});
+    const imaging::LoadResult r = imaging::decodeAs(f.format, f.bytes, {.maxSize = 5}, f.companion);
     ASSERT_TRUE(r.ok()) << r.reason.toStdString();
     EXPECT_EQ(r.image.size(), f.expected.size().scaled(5, 5, Qt::KeepAspectRatio));
 }
@@ -186,6 +188,31 @@ const HostileCase kHostile[] = {
          QByteArray form = QByteArray("ILBMBMHD") + be32(20) + bmhd + "CAMG" + be32(4) + be32(0x800) + "BODY" + be32(24) + QByteArray(24, 0);
          return QByteArray("FORM") + be32(quint32(form.size())) + form;
      }, Failure::Unsupported},
+    {"RLA line offset past the file", Format::Rla,
+     []() -> QByteArray {
+         QByteArray h(740, 0);
+         h[11] = 1; h[15] = 0; h[21] = 3; h[659] = 8;
+         return h + be32(0x7ffffff0u) + QByteArray(40, 0);
+     }, Failure::Damaged},
+    {"RLA run past the line", Format::Rla,
+     []() -> QByteArray {
+         QByteArray h(740, 0);
+         h[11] = 1; h[21] = 1; h[659] = 8;
+         return h + be32(744) + be16(2) + QByteArray("\x7f\x01", 2) + QByteArray(20, 0);
+     }, Failure::Damaged},
+    {"CUT run past the line", Format::Cut,
+     []() -> QByteArray { return le16(2) + le16(1) + le16(0) + le16(3) + QByteArray("\x85\x01\x00", 3) + QByteArray(10, 0); },
+     Failure::Damaged},
+    {"CUT line shorter than the picture", Format::Cut,
+     []() -> QByteArray { return le16(4) + le16(1) + le16(0) + le16(3) + QByteArray("\x82\x01\x00", 3) + QByteArray(10, 0); },
+     Failure::Damaged},
+    {"CEL pixels missing", Format::Cel,
+     []() -> QByteArray { return le16(0x9119) + le16(100) + le16(100) + QByteArray(4, 0) + QByteArray("\x08\x00", 2) + QByteArray(20 + 768 + 50, 0); },
+     Failure::Damaged},
+    {"Photo CD without its base picture", Format::Pcd,
+     []() -> QByteArray { QByteArray b(0x31000, 0); b.replace(0x800, 7, "PCD_IPI"); return b; }, Failure::Damaged},
+    {"Paint Shop Pro file", Format::Psp,
+     []() -> QByteArray { return QByteArray("Paint Shop Pro Image File\n\x1a", 27) + QByteArray(64, 0); }, Failure::Unsupported},
     {"JPEG header alone", Format::Jpeg, []() -> QByteArray { return QByteArray("\xff\xd8\xff\xe0\x00\x10JFIF", 10); }, Failure::Damaged},
     {"WMF file", Format::Wmf, []() -> QByteArray { return QByteArray("\xd7\xcd\xc6\x9a\x00\x00", 6) + QByteArray(40, 0); }, Failure::Unsupported},
     {"EMF file", Format::Emf, []() -> QByteArray { return QByteArray(88, 1); }, Failure::Unsupported},
