@@ -54,12 +54,19 @@ QImage decodeJpeg(QByteArrayView data, int maxSize)
     err.mgr.emit_message = onMessage;
     err.mgr.output_message = silent;
     jpeg_create_decompress(&d.info);
+    // Progressive pictures keep all coefficients in memory; past this a made-up size fails instead.
+    d.info.mem->max_memory_to_use = 1024L * 1024 * 1024;
     if (setjmp(err.jump))
         throw DecodeError(Failure::Damaged, "damaged JPEG data");
     jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
     jpeg_read_header(&d.info, TRUE);
     const qint64 fullWidth = d.info.image_width, fullHeight = d.info.image_height;
     checkSize(fullWidth, fullHeight);
+    // Huffman coding spends at least one bit on every 8 x 8 block it codes, so a short file that claims a
+    // large size is damaged; it is refused before libjpeg allocates for that size. The bound allows for a
+    // component sampled at a quarter of the picture's blocks.
+    if (!d.info.arith_code && data.size() < ((fullWidth + 7) / 8) * ((fullHeight + 7) / 8) / 32)
+        damaged("JPEG data too short for its size");
     if (maxSize > 0) {
         // The smallest 1/denom scale that still gives at least the fitted size.
         const double fit = std::min(1.0, std::min(double(maxSize) / fullWidth, double(maxSize) / fullHeight));

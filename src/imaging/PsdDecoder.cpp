@@ -48,14 +48,17 @@ QImage decodePsd(QByteArrayView data)
         unsupported("unsupported Photoshop compression");
 
     const qint64 rows = qint64(height) * channels;
-    std::vector<qint64> rowStart(size_t(needed) * height);
-    if (compression == 0) {
+    // The data must be there before the row table is made: a tiny file cannot make it huge.
+    if (compression == 0)
         require(in.left() >= qint64(width) * rows, "Photoshop pixel data too short");
+    else
+        require(in.left() >= rows * 2, "Photoshop row lengths missing");
+    std::vector<qint64> rowStart(static_cast<size_t>(needed) * height);
+    if (compression == 0) {
         for (int c = 0; c < needed; ++c)
             for (uint32_t y = 0; y < height; ++y)
                 rowStart[size_t(c) * height + y] = in.pos() + (qint64(c) * height + y) * width;
     } else {
-        require(in.left() >= rows * 2, "Photoshop row lengths missing");
         ByteReader counts(data, in.pos());
         qint64 offset = in.pos() + rows * 2;
         for (qint64 i = 0; i < rows; ++i) {

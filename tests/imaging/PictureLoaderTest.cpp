@@ -259,6 +259,26 @@ TEST(Jpeg, ACutFileFailsInsteadOfShowingGrey)
     }
 }
 
+TEST(Jpeg, ASmallFileClaimingAHugeSizeFailsBeforeDecoding)
+{
+    for (bool progressive : {false, true}) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(progressive);
+        ASSERT_TRUE(writer.write(opaqueSample(64, 48)));
+        const qsizetype sof = bytes.indexOf(progressive ? "\xff\xc2" : "\xff\xc0");
+        ASSERT_GT(sof, 0);
+        bytes[sof + 5] = char(0x3e); bytes[sof + 6] = char(0x80);   // 16000 lines
+        bytes[sof + 7] = char(0x3e); bytes[sof + 8] = char(0x80);   // of 16000 pixels
+        const imaging::LoadResult r = imaging::decodePicture(bytes, QStringLiteral("jpg"));
+        EXPECT_EQ(r.failure, Failure::Damaged) << r.reason.toStdString();
+        EXPECT_EQ(r.reason, QStringLiteral("JPEG data too short for its size"));
+        EXPECT_TRUE(r.image.isNull());
+    }
+}
+
 // ---- pictures written by ImageMagick ----
 
 struct MagickCase {
