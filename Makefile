@@ -4,7 +4,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 ARGS ?=
 
-.PHONY: run test deps configure build install clean sanitize
+.PHONY: run test deps configure build install clean sanitize fuzz
 
 deps:
 	bash scripts/install-deps.sh
@@ -28,6 +28,10 @@ install: build
 
 sanitize:
 	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DORVO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+# The picture decoders' fuzz targets (clang), each run for 60 seconds.
+fuzz: deps
+	bash tests/fuzz/run.sh --seconds 60 --build-dir build-fuzz
 
 clean:
 	rm -rf $(BUILD)

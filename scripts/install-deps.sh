@@ -11,6 +11,7 @@ pkgs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   shared-mime-info xdg-utils tzdata
   xvfb xauth
+  clang libclang-rt-14-dev imagemagick libvips-tools
   fonts-wqy-microhei adwaita-icon-theme
 )
 missing=()

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <algorithm>
 #include <csignal>
@@ -457,6 +458,50 @@ void expectUntouched(Sandbox& b, std::initializer_list<const char*> names)
         EXPECT_EQ(modifiedOf(b.t.path(QString::fromLatin1(name))), kModified) << name;
         EXPECT_EQ(accessedOf(b.t.path(QString::fromLatin1(name))), kAccessed) << name;
     }
+}
+
+// --- picture ---
+
+// a.tga: a 40 x 20 uncompressed 24-bit Targa stored bottom-up, with the picture it holds.
+QImage pictureSample()
+{
+    QImage i(40, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            i.setPixel(x, y, qRgb(x * 6, y * 12, (x + y) * 4));
+    return i;
+}
+
+void targaFile(Sandbox& b)
+{
+    const QImage picture = pictureSample();
+    QByteArray t("\0\0\2\0\0\0\0\0\0\0\0\0\x28\0\x14\0\x18\0", 18);
+    for (int y = picture.height() - 1; y >= 0; --y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb c = picture.pixel(x, y);
+            t += char(qBlue(c));
+            t += char(qGreen(c));
+            t += char(qRed(c));
+        }
+    b.t.file(QStringLiteral("a.tga"), t);
+    b.t.file(QStringLiteral("bad.jpg"), QByteArray("\xff\xd8\xff\xe0 not really a JPEG"));
+    b.t.file(QStringLiteral("a.wmf"), QByteArray(64, 'w'));
+}
+
+// out.png holds the sample picture at `size`.
+std::function<void(Sandbox&, const CliRun&)> pngOfSize(QSize size)
+{
+    return [size](Sandbox& b, const CliRun&) {
+        const QImage out(b.t.path(QStringLiteral("out.png")), "png");
+        ASSERT_EQ(out.size(), size);
+        if (size == QSize(40, 20))
+            EXPECT_EQ(out.convertToFormat(QImage::Format_RGB32), pictureSample());
+    };
+}
+
+void noOutput(Sandbox& b, const CliRun&)
+{
+    EXPECT_FALSE(QFileInfo::exists(b.t.path(QStringLiteral("out.png"))));
 }
 
 const CliCase kCases[] = {
@@ -947,6 +992,22 @@ const CliCase kCases[] = {
     {.name = "ps usage", .args = {"ps", "--modules"}, .exitCode = 2, .err = kUsage + "ps [--modules PID | --windows]"},
     {.name = "ps bad process id", .args = {"ps", "--modules", "x"}, .exitCode = 2, .err = kUsage + "ps"},
     {.name = "ps one list at a time", .args = {"ps", "--windows", "--modules", "1"}, .exitCode = 2, .err = kUsage + "ps"},
+    {.name = "picture of a Targa", .args = {"picture", "a.tga", "out.png"}, .prepare = targaFile,
+     .check = pngOfSize({40, 20})},
+    {.name = "picture no larger than a size", .args = {"picture", "--max-size", "10", "a.tga", "out.png"},
+     .prepare = targaFile, .check = pngOfSize({10, 5})},
+    {.name = "picture of a damaged file", .args = {"picture", "bad.jpg", "out.png"}, .prepare = targaFile,
+     .exitCode = 1, .err = "orvo-cli picture: bad.jpg: cannot decode (JPEG): ", .check = noOutput},
+    {.name = "picture of a type without decoder", .args = {"picture", "a.wmf", "out.png"}, .prepare = targaFile,
+     .exitCode = 1, .err = "orvo-cli picture: a.wmf: cannot decode (WMF): no decoder", .check = noOutput},
+    {.name = "picture of a missing file", .args = {"picture", "none.png", "out.png"}, .exitCode = 1,
+     .err = "orvo-cli picture: none.png: cannot read: No such file or directory", .check = noOutput},
+    {.name = "picture into a missing folder", .args = {"picture", "a.tga", "no/out.png"}, .prepare = targaFile,
+     .exitCode = 1, .err = "orvo-cli picture: no/out.png: No such file or directory"},
+    {.name = "picture usage", .args = {"picture", "a.tga"}, .exitCode = 2,
+     .err = kUsage + "picture [--max-size N] FILE OUT.png"},
+    {.name = "picture size not a number", .args = {"picture", "--max-size", "0", "a.tga", "out.png"}, .exitCode = 2,
+     .err = kUsage + "picture [--max-size N] FILE OUT.png"},
 };
 
 class Cli : public ::testing::TestWithParam<CliCase> {};
