@@ -266,7 +266,9 @@ bool TLsDirTreeCombo28::handleKey(QKeyEvent* e)
 
 void TLsDirTreeCombo28::keyPressEvent(QKeyEvent* e)
 {
-    if (!handleKey(e))
+    if (handleKey(e))
+        e->accept();
+    else
         QLineEdit::keyPressEvent(e);
 }
 

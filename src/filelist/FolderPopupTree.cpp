@@ -162,7 +162,7 @@ QTreeWidgetItem* TLsDirTreeView::driveNodeFor(const QString& folder) const
 QTreeWidgetItem* TLsDirTreeView::folderNode(const QString& parentPath, const QString& name, bool hasChildren) const
 {
     auto* node = new QTreeWidgetItem(QStringList{name});
-    node->setData(0, PathRole, parentPath + name + path::kSep);
+    node->setData(0, PathRole, QString(parentPath + name + path::kSep));
     node->setData(0, KindRole, FolderNode);
     node->setData(0, StateRole, NotLoaded);
     node->setIcon(0, m_folderIcon);
@@ -316,8 +316,10 @@ void TLsDirTreeView::mouseReleaseEvent(QMouseEvent* e)
 
 void TLsDirTreeView::keyPressEvent(QKeyEvent* e)
 {
-    if (m_combo->handleKey(e))
+    if (m_combo->handleKey(e)) {
+        e->accept();
         return;
+    }
     QTreeWidget::keyPressEvent(e);
 }
 
@@ -325,5 +327,4 @@ void TLsDirTreeView::hideEvent(QHideEvent* e)
 {
     setEnabled(false);
     QTreeWidget::hideEvent(e);
-    emit closed();
 }

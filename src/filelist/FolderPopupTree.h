@@ -42,9 +42,6 @@ public:
 
     int hotTrackedMoves() const { return m_hotMoves; }
 
-signals:
-    void closed();
-
 protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     bool event(QEvent* e) override;
