@@ -451,6 +451,7 @@ void ListActions::DeleteF_oldClick()
     if (!plat::path::isDirectory(other->Directory()) || plat::path::samePath(other->Directory(), list->Directory()))
         other->UpdateFileList();
     m_w.pathbox->setEditText(list->Directory());
+    m_w.rebuildCombos(true, true);
 }
 
 void ListActions::delFMouseDown()

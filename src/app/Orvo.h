@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAction;
+class TLsDirTreeCombo28;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -159,6 +160,11 @@ public:
     void Timer3Timer();
     void Timer4Timer();
     void RefreshClick();            // J4, ToolButton11
+    void LsDirTreeCombo281PathChange();
+    void LsDirTreeCombo282PathChange();
+    void LsDirTreeCombo281DblClick();
+    void LsDirTreeCombo282DblClick();
+    void rebuildCombos(bool rebuildOne, bool rebuildTwo);   // the others get their first node expanded
     void PrevLevelClick();          // I2, ToolButton13
     void stop1Click();              // stop1, stop2
     void BtnSearchClick();          // F9
@@ -168,8 +174,8 @@ public:
     // --- Controls, with the part that holds their commands ---
     // Tool bars, panes, the tree and the lists (OrvoControls.cpp builds them).
     QToolBar *ToolBar1{}, *ToolBar2{}, *ToolBar3{};
-    QWidget* LsDirTreeCombo281 = nullptr;   // placeholders until the folder combos exist
-    QWidget* LsDirTreeCombo282 = nullptr;
+    TLsDirTreeCombo28* LsDirTreeCombo281 = nullptr;   // folder combo of list one
+    TLsDirTreeCombo28* LsDirTreeCombo282 = nullptr;   // folder combo of list two
     QSplitter *Splitter1{}, *Splitter2{};
     QFrame* Panel2 = nullptr;               // the tree panel
     QWidget* Panel1 = nullptr;              // the lists and the preview

@@ -8,6 +8,7 @@
 #include "app/PathBar.h"
 #include "app/ToolLauncher.h"
 #include "filelist/FileListView.h"
+#include "filelist/FolderCombo.h"
 #include "foldertree/ShellTree.h"
 #include "ui/IconTheme.h"
 #include "ui/WindowMover.h"
@@ -236,8 +237,14 @@ void TOrvo::buildPanes()
     up1 = barButton(ToolBar2, QStringLiteral("up1"), QStringLiteral("▲"), QStringLiteral("后退至路径栏列表上一条路径"));
     down1 = barButton(ToolBar2, QStringLiteral("down1"), QStringLiteral("▼"),
                       QStringLiteral("前进至路径栏列表下一条路径"));
-    LsDirTreeCombo281 = inertCombo(QStringLiteral("LsDirTreeCombo281"), false, 150);
-    LsDirTreeCombo282 = inertCombo(QStringLiteral("LsDirTreeCombo282"), false, 150);
+    LsDirTreeCombo281 = new TLsDirTreeCombo28;
+    LsDirTreeCombo281->setObjectName(QStringLiteral("LsDirTreeCombo281"));
+    LsDirTreeCombo282 = new TLsDirTreeCombo28;
+    LsDirTreeCombo282->setObjectName(QStringLiteral("LsDirTreeCombo282"));
+    for (TLsDirTreeCombo28* combo : {LsDirTreeCombo281, LsDirTreeCombo282}) {
+        combo->setMinimumWidth(150);
+        combo->setTreeHeight(550);
+    }
     ToolBar2->addWidget(LsDirTreeCombo281);
     ToolBar2->addWidget(LsDirTreeCombo282);
 
@@ -281,6 +288,8 @@ void TOrvo::buildPanes()
         Splitter2->addWidget(list);
     }
     LsFilelistView282->hide();     // the splitter hides its handle with it
+    LsDirTreeCombo281->setFileList(LsFilelistView281);
+    LsDirTreeCombo282->setFileList(LsFilelistView282);
     // List two keeps its width when the window is resized; list one takes the change.
     Splitter2->setStretchFactor(0, 1);
     Splitter2->setStretchFactor(1, 0);

@@ -3,14 +3,17 @@
 #include "app/Commands.h"
 #include "app/ListActions.h"
 #include "app/Orvo.h"
+#include "app/PaneLayout.h"
 #include "app/PathBar.h"
 #include "app/StatusTexts.h"
 #include "filelist/FileListView.h"
+#include "filelist/FolderCombo.h"
 #include "platform/Path.h"
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QScrollArea>
 #include <QToolButton>
 
 namespace {
@@ -62,6 +65,10 @@ void TOrvo::connectLists()
         connect(list, &TLsFilelistView28::mouseMoved, this, guard([this, list] { listMouseMove(list); }));
         connect(list, &TLsFilelistView28::edited, this, guard([this, list] { listEdited(list); }));
     }
+    LsDirTreeCombo281->OnPathChange = [this](QObject*, const QString&) { app::guarded(this, [this] { LsDirTreeCombo281PathChange(); }); };
+    LsDirTreeCombo282->OnPathChange = [this](QObject*, const QString&) { app::guarded(this, [this] { LsDirTreeCombo282PathChange(); }); };
+    LsDirTreeCombo281->OnDblClick = [this](QObject*) { app::guarded(this, [this] { LsDirTreeCombo281DblClick(); }); };
+    LsDirTreeCombo282->OnDblClick = [this](QObject*) { app::guarded(this, [this] { LsDirTreeCombo282DblClick(); }); };
     connect(&Timer1, &QTimer::timeout, this, guard([this] { Timer1Timer(); }));
     connect(&Timer3, &QTimer::timeout, this, guard([this] { Timer3Timer(); }));
     connect(&Timer4, &QTimer::timeout, this, guard([this] { Timer4Timer(); }));
@@ -171,12 +178,14 @@ void TOrvo::Timer1Timer()
 {
     Timer1.stop();
     timerRelist(LsFilelistView281);
+    rebuildCombos(false, true);
 }
 
 void TOrvo::Timer3Timer()
 {
     Timer3.stop();
     timerRelist(LsFilelistView282);
+    rebuildCombos(true, false);
 }
 
 void TOrvo::Timer4Timer()
@@ -189,6 +198,7 @@ void TOrvo::Timer4Timer()
             list->UpdateFileList();
     }
     pathbox->setEditText(driven->Directory());
+    rebuildCombos(true, true);
 }
 
 // --- Commands ---
@@ -204,6 +214,48 @@ void TOrvo::RefreshClick()
     }
     pathbox->setEditText(driven->Directory());
     treeRepaint();
+    rebuildCombos(true, true);
+}
+
+void TOrvo::rebuildCombos(bool rebuildOne, bool rebuildTwo)
+{
+    for (auto [combo, rebuild] : {std::pair{LsDirTreeCombo281, rebuildOne}, std::pair{LsDirTreeCombo282, rebuildTwo}}) {
+        if (rebuild)
+            combo->RebuildTree(true);
+        else
+            combo->expandFirstNode();
+    }
+}
+
+// --- Folder combos ---
+
+void TOrvo::LsDirTreeCombo281PathChange()
+{
+    // The tree now drives the combo's list.
+    ScrollBox1->hide();
+    m_paneLayout->setFv(false);
+    m_paneLayout->fvClick();
+}
+
+void TOrvo::LsDirTreeCombo282PathChange()
+{
+    ScrollBox1->hide();
+    m_paneLayout->setFv(true);
+    m_paneLayout->fvClick();
+}
+
+void TOrvo::LsDirTreeCombo281DblClick()
+{
+    LsDirTreeCombo281PathChange();
+    LsFilelistView281->setDirectory(LsDirTreeCombo281->SelectedPath());
+    pathbox->setEditText(LsDirTreeCombo281->SelectedPath());
+}
+
+void TOrvo::LsDirTreeCombo282DblClick()
+{
+    LsDirTreeCombo282PathChange();
+    LsFilelistView282->setDirectory(LsDirTreeCombo282->SelectedPath());
+    pathbox->setEditText(LsDirTreeCombo282->SelectedPath());
 }
 
 void TOrvo::PrevLevelClick()

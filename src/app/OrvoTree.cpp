@@ -307,6 +307,7 @@ void TOrvo::ShellTree1Change()
     // The driven list's folder has gone: it follows the tree.
     driven->setDirectory(treePath());
     otherList(driven)->UpdateFileList();
+    rebuildCombos(true, true);
     pathbox->setEditText(driven->Directory());
 }
 
