@@ -22,6 +22,13 @@ int runOrvo(QApplication& app, const QStringList& args)
     app.setQuitOnLastWindowClosed(false);
     TOrvo window(args);
     window.show();
+    // Tools the command line opened were shown before the main window: bring them back in front of it.
+    for (QWidget* tool : QApplication::topLevelWidgets()) {
+        if (tool != &window && tool->isVisible() && tool->isWindow() && !tool->inherits("QMenu")) {
+            tool->raise();
+            tool->activateWindow();
+        }
+    }
     const QString shot = qEnvironmentVariable("ORVO_SCREENSHOT");
     if (!shot.isEmpty()) {
         QTimer::singleShot(1500, &window, [&window, shot] {
