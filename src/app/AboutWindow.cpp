@@ -72,13 +72,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
                            this);
     Copyright->setWordWrap(true);
     const QString readme = readmePath();
-    ReadmeLink = new QLabel(this);
-    if (!readme.isEmpty()) {
-        delete ReadmeLink;
-        ReadmeLink = linkLabel(anchor(QUrl::fromLocalFile(readme).toString(), QStringLiteral("使用说明 (README)")), this);
-    } else {
-        ReadmeLink->setText(QStringLiteral("使用说明 (README) 未随程序安装"));
-    }
+    ReadmeLink = readme.isEmpty()
+        ? new QLabel(QStringLiteral("使用说明 (README) 未随程序安装"), this)
+        : linkLabel(anchor(QUrl::fromLocalFile(readme).toString(), QStringLiteral("使用说明 (README)")), this);
     ReadmeLink->setObjectName(QStringLiteral("ReadmeLink"));
     CreditsLink = new QLabel(anchor(QLatin1String(kCreditsLink), QStringLiteral("使用的程序库及其许可证")), this);
     CreditsLink->setObjectName(QStringLiteral("CreditsLink"));

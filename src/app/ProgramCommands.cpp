@@ -24,7 +24,7 @@ const QString kBrowser = QStringLiteral("Lumo浏览器");
 QString readmePath(const QString& programFolder)
 {
     const QString dir = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
-    for (const QString& p : {dir + QStringLiteral("/README.md"), dir + QStringLiteral("/../share/doc/orvo/README.md")}) {
+    for (const QString& p : QStringList{dir + QStringLiteral("/README.md"), dir + QStringLiteral("/../share/doc/orvo/README.md")}) {
         if (QFileInfo(p).isFile())
             return QDir::cleanPath(p);
     }

@@ -47,7 +47,7 @@ TEST_F(LinuxCdromTest, DoorRequestsThatFailAreIgnored)
 {
     const QString notADrive = tree.file(QStringLiteral("dev/sr0"), 4);
     plat::LinuxCdrom cdrom(sys(), dev());
-    for (const QString& device : {notADrive, dev() + QStringLiteral("/sr1"), QString()}) {
+    for (const QString& device : QStringList{notADrive, dev() + QStringLiteral("/sr1"), QString()}) {
         cdrom.openDoor(device);
         cdrom.closeDoor(device);
     }
