@@ -217,6 +217,14 @@ public:
     QToolButton* ToolButton31 = nullptr;    // split/merge, right: MD5
     QAction *A13{}, *H8{}, *MD52{}, *P12{}, *PAK1{}, *B9{};
 
+    // Special folders, CD doors and programs (SpecialFolders, CdDoors, ProgramCommands).
+    QMenu* P8 = nullptr;                    // "扩展&K"
+    QAction *E3{}, *E7{}, *A4{}, *A14{}, *B4{}, *B10{}, *F2{}, *F10{}, *D5{}, *D12{}, *C3{}, *C11{}, *E4{};
+    QAction *R8{}, *B7{}, *LumoW1{}, *LumoW2{}, *A9{};
+    QToolButton* cd = nullptr;              // CD door, right: PopmenuCDctrl
+    QAction* cdrom = nullptr;
+    QMenu *PopmenuCDctrl{}, *mOpenCDROM{}, *mCloseCDROM{};
+
     // Pane layout (PaneLayout).
     QToolButton* ToolButton14 = nullptr;    // folders shown
     QToolButton *fv{}, *shfv{}, *Icond{}, *phint{};

@@ -6,6 +6,7 @@
 #include "app/Orvo.h"
 #include "app/PaneLayout.h"
 #include "app/PathBar.h"
+#include "app/SpecialFolders.h"
 #include "app/ToolLauncher.h"
 #include "filelist/FileListView.h"
 #include "filelist/FolderCombo.h"
@@ -205,6 +206,7 @@ void TOrvo::buildMenus()
     help->addAction(kau);
     help->addAction(addz);
     help->addAction(L3);
+    app::createExtensionCommands(*this, bar, options, help);
 }
 
 void TOrvo::buildPanes()
@@ -394,6 +396,7 @@ void TOrvo::buildViewControls()
     m_paneLayout->connectControls();
     m_pathBar->connectControls();
     m_filterBar->connectControls();
+    app::connectExtensionControls(*this);
     buildTreeControls();
     connectLists();
     // Icons on the tool buttons: the command bar puts the caption under the icon, the others beside it.

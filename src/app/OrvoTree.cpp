@@ -2,6 +2,7 @@
 #include "app/Commands.h"
 #include "app/Orvo.h"
 #include "app/PathBar.h"
+#include "app/SpecialFolders.h"
 #include "filelist/FileListView.h"
 #include "foldertree/TreeSettingsWindow.h"
 #include "foldertree/ShellTree.h"
@@ -21,15 +22,16 @@
 namespace {
 
 struct SpecialFolder {
+    const char* name;
     const char* caption;
     TPidls pidl;
 };
 
 constexpr SpecialFolder kSpecialFolders[] = {
-    {"我的文档&L", PIDL_PERSONAL}, {"桌面&M", PIDL_DESKTOPDIRECTORY}, {"控制面板&N", PIDL_CONTROLS},
-    {"回收站&O", PIDL_BITBUCKET},  {"程序菜单&P", PIDL_PROGRAMS},      {"我的电脑&Q", PIDL_DRIVES},
-    {"网上邻居&R", PIDL_NETWORK},  {"共享文档&S", PIDL_NETHOOD},       {"收藏夹&T", PIDL_FAVORITES},
-    {"最近文档&U", PIDL_RECENT},
+    {"L5", "我的文档&L", PIDL_PERSONAL}, {"M5", "桌面&M", PIDL_DESKTOPDIRECTORY}, {"N39", "控制面板&N", PIDL_CONTROLS},
+    {"O3", "回收站&O", PIDL_BITBUCKET},  {"P7", "程序菜单&P", PIDL_PROGRAMS},      {"Q1", "我的电脑&Q", PIDL_DRIVES},
+    {"R4", "网上邻居&R", PIDL_NETWORK},  {"S5", "共享文档&S", PIDL_NETHOOD},       {"T3", "收藏夹&T", PIDL_FAVORITES},
+    {"U2", "最近文档&U", PIDL_RECENT},
 };
 
 } // namespace
@@ -125,8 +127,9 @@ void TOrvo::buildTreeControls()
     K3->setObjectName(QStringLiteral("K3"));
     for (const SpecialFolder& f : kSpecialFolders) {
         QAction* a = K3->addAction(QString::fromUtf8(f.caption));
+        a->setObjectName(QLatin1String(f.name));
         const TPidls pidl = f.pidl;
-        connect(a, &QAction::triggered, this, [this, pidl] { ShellTree1->GotoSpecialFolder(pidl); });
+        connect(a, &QAction::triggered, this, [this, pidl] { app::SpecialFolders::gotoInTree(*this, pidl); });
     }
     for (QAction* a : {J3, R5, C9, G3, F4}) PopupMenu7->addAction(a);
     connect(PopupMenu7, &QMenu::aboutToShow, this, &TOrvo::PopupMenu7Popup);

@@ -20,13 +20,11 @@
 
 namespace app {
 
-namespace {
-
-// A companion program beside this one: `name` without ".exe" first, then with it; a regular file this
-// user may run. Empty when there is none.
-QString companion(const char* name)
+// A companion program in `folder`: `name` without ".exe" first, then with it; a regular file this user may
+// run. Empty when there is none.
+QString companionProgram(const QString& name, const QString& folder)
 {
-    const QString base = QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
+    const QString base = (folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder) + u'/' + name;
     for (const QString& path : {base, QString(base + QStringLiteral(".exe"))}) {
         if (plat::posix::isExecutable(path))
             return path;
@@ -34,18 +32,15 @@ QString companion(const char* name)
     return {};
 }
 
-// Starts a companion program; false when there is none beside this one.
-bool startCompanion(const char* name)
+bool startCompanion(const QString& name, const QStringList& args)
 {
-    const QString path = companion(name);
+    const QString path = companionProgram(name);
     if (path.isEmpty())
         return false;
     if (plat::ILauncher* launcher = plat::services().launcher)
-        launcher->startDetached(path, {});
+        launcher->startDetached(path, args);
     return true;
 }
-
-} // namespace
 
 ToolLauncher::ToolLauncher(TOrvo& window) : m_w(window) {}
 
@@ -146,7 +141,7 @@ void ToolLauncher::switchSearch()
 
 void ToolLauncher::ToolButton30Click()
 {
-    if (!startCompanion("orvofindf"))
+    if (!startCompanion(QStringLiteral("orvofindf")))
         switchSearch();
 }
 
@@ -244,7 +239,7 @@ void ToolLauncher::switchProcesses()
 
 void ToolLauncher::ToolButton29Click()
 {
-    if (!startCompanion("orvoProc"))
+    if (!startCompanion(QStringLiteral("orvoProc")))
         switchProcesses();
 }
 

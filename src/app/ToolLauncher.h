@@ -3,11 +3,18 @@
 // MD5, split/merge, process manager) from the tool bar buttons ToolButton29–31, the tools menu, the hotkeys,
 // the command-line switches and the file lists' own find.
 #include <QObject>
+#include <QStringList>
 
 class TOrvo;
 class Tfindfiles;
 
 namespace app {
+
+// A companion program in `folder` (the program folder when empty): `name` without ".exe" first, then with it.
+// Empty when there is none.
+QString companionProgram(const QString& name, const QString& folder = QString());
+// Starts the companion program `name` with `args` through the launcher; false when there is none.
+bool startCompanion(const QString& name, const QStringList& args = {});
 
 class ToolLauncher : public QObject {
     Q_OBJECT

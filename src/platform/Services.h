@@ -9,6 +9,7 @@ class ILauncher;
 class IInstances;
 class IHotkeys;
 class IProcessInfo;
+class ICdrom;
 
 struct Services {
     IFileSystem* fs = nullptr;
@@ -17,6 +18,7 @@ struct Services {
     IInstances* instances = nullptr;
     IHotkeys* hotkeys = nullptr;
     IProcessInfo* procs = nullptr;
+    ICdrom* cdrom = nullptr;
 };
 
 Services& services();
