@@ -149,13 +149,13 @@ const HostileCase kHostile[] = {
     {"SGI row start outside the file", Format::Sgi,
      []() -> QByteArray {
          QByteArray b = be16(474) + QByteArray("\x01\x01", 2) + be16(2) + be16(2) + be16(1) + be16(1);
-         b.resize(512);
+         b.append(QByteArray(512 - b.size(), 0));   // a zero-filled header
          return b + be32(0x7ffffff0) + be32(2) + QByteArray(4, 0);
      }, Failure::Damaged},
     {"SGI run past the row", Format::Sgi,
      []() -> QByteArray {
          QByteArray b = be16(474) + QByteArray("\x01\x01", 2) + be16(2) + be16(2) + be16(1) + be16(1);
-         b.resize(512);
+         b.append(QByteArray(512 - b.size(), 0));   // a zero-filled header
          return b + be32(520) + be32(3) + QByteArray("\x05\x01\x00", 3);
      }, Failure::Damaged},
     {"PCX of 65536 squared pixels", Format::Pcx,
